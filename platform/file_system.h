@@ -1,0 +1,74 @@
+// The file operations the tool needs, as one small interface with two backends: Win32 (what
+// ships) and a portable one for the native build and its tests. Every operation reports its
+// outcome as a Windows system error code or a plain bool; nothing here shows anything to the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// 0 means success; anything else is a Windows system error code (as GetLastError returns it).
+using ErrorCode = std::uint32_t;
+
+constexpr ErrorCode kNoError = 0;
+constexpr ErrorCode kErrorFileNotFound = 2;
+constexpr ErrorCode kErrorPathNotFound = 3;
+constexpr ErrorCode kErrorTooManyOpenFiles = 4;
+constexpr ErrorCode kErrorAccessDenied = 5;
+constexpr ErrorCode kErrorInvalidHandle = 6;
+constexpr ErrorCode kErrorSharingViolation = 32;
+constexpr ErrorCode kErrorFileExists = 80;
+constexpr ErrorCode kErrorDiskFull = 112;
+constexpr ErrorCode kErrorInvalidName = 123;
+constexpr ErrorCode kErrorAlreadyExists = 183;
+constexpr ErrorCode kErrorFilenameTooLong = 206;
+constexpr ErrorCode kErrorIoDevice = 1117;
+
+// File attribute bits, as SetFileAttributesA takes them.
+constexpr std::uint32_t kAttributeReadOnly = 1;
+constexpr std::uint32_t kAttributeHidden = 2;
+constexpr std::uint32_t kAttributeSystem = 4;
+constexpr std::uint32_t kAttributeArchive = 32;
+constexpr std::uint32_t kAttributeNormal = 128;
+
+using FileHandle = std::intptr_t;
+constexpr FileHandle kNoHandle = -1;
+
+enum class Access { kRead, kWrite, kReadWrite };
+
+// OpenExisting fails when the file is missing; CreateAlways creates or truncates.
+enum class Disposition { kOpenExisting, kCreateAlways };
+
+// Paths are Windows paths ("c:\windows\system\QslSysTbl.dll", or relative to the current
+// directory, like "tempbuffer.zvk"); names are compared without letter case.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens with sharing for reading and writing and FILE_ATTRIBUTE_NORMAL for new files.
+  virtual ErrorCode Open(const std::string& path, Access access, Disposition disposition,
+                         FileHandle& handle) = 0;
+  // One system call each: `done` receives how many bytes were read or written, which may be
+  // fewer than `size` (a read at the end of the file, a full disk).
+  virtual ErrorCode Read(FileHandle handle, void* buffer, std::uint32_t size,
+                         std::uint32_t& done) = 0;
+  virtual ErrorCode Write(FileHandle handle, const void* buffer, std::uint32_t size,
+                          std::uint32_t& done) = 0;
+  virtual ErrorCode Size(FileHandle handle, std::uint64_t& size) = 0;
+  virtual ErrorCode Seek(FileHandle handle, std::uint64_t offset) = 0;
+  virtual ErrorCode Position(FileHandle handle, std::uint64_t& offset) = 0;
+  virtual ErrorCode Close(FileHandle handle) = 0;
+
+  // By name; each reports success or failure only.
+  virtual bool FileExists(const std::string& path) = 0;  // a file, not a directory
+  virtual bool DeleteByName(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  virtual bool GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+  // Fails when a file named `to` exists, as MoveFileA does.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  // Replaces an existing `to`, as CopyFileA with its fail-if-exists flag false.
+  virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native unit tests, the same under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the cross-built suite under Wine against the Win32 backend, and
+# the end-to-end tests that drive the real program under Wine and Xvfb. Fails when any fails.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+scripts/install-deps.sh
+jobs="$(nproc)"
+
+echo "== native unit tests"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j "$jobs"
+ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+echo "== native unit tests under ASan and UBSan"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON \
+  -DKORVANE_BENCH=OFF >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== Windows build: unit tests and end-to-end tests under Wine"
+cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
+cmake --build build/win -j "$jobs"
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win --output-on-failure

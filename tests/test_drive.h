@@ -1,0 +1,40 @@
+// A scratch drive C: for one test. Natively: a fresh temporary directory behind the portable
+// backend, which stands for C: and is also the current directory. Under Wine: the real drive C:
+// of the throwaway test prefix behind the Win32 backend, with the files the tests touch removed
+// before and after each test and a fresh scratch directory as the current directory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace testing_support {
+
+class TestDrive {
+ public:
+  TestDrive();
+  ~TestDrive();
+  TestDrive(const TestDrive&) = delete;
+  TestDrive& operator=(const TestDrive&) = delete;
+
+  platform::FileSystem& files() { return *files_; }
+  static bool IsWin32();
+
+  // Whole-file helpers for arranging and inspecting a test, through the same backend.
+  void WriteFile(const std::string& path, const std::string& bytes);
+  std::string ReadFile(const std::string& path);
+  bool Exists(const std::string& path) { return files_->FileExists(path); }
+  std::uint32_t Attributes(const std::string& path);
+  // A directory of that name on the scratch drive (for tests that need one in the way).
+  void MakeDirectory(const std::string& path);
+
+ private:
+  void RemoveScratchFiles();
+
+  std::unique_ptr<platform::FileSystem> files_;
+  std::string native_root_;
+};
+
+}  // namespace testing_support
