@@ -60,7 +60,7 @@ class DatabankFile {
   std::string path_;
   Clock clock_;
   platform::FileHandle handle_ = platform::kNoHandle;
-  bool open_failed_ = false;
+  bool keep_file_ = false;  // the file holds users we could not read: never overwrite it
   std::uint32_t seed_ = 0;
   std::vector<UserRecord> surplus_;
 };

@@ -20,7 +20,9 @@ bool ShortString255::operator==(std::string_view text) const {
   return text.size() == length() && std::memcmp(bytes.data() + 1, text.data(), length()) == 0;
 }
 
-void UserTable::SetCount(int n) { count_ = static_cast<std::uint8_t>(std::clamp(n, 0, kSlots)); }
+void UserTable::SetCount(int n) {
+  count_ = static_cast<std::uint8_t>(std::clamp(n, 0, kSlots));
+}
 
 UserRecord& UserTable::Slot(int k) {
   if (k < 1 || k > kSlots) throw std::out_of_range("user slot " + std::to_string(k));
@@ -32,9 +34,13 @@ const UserRecord& UserTable::Slot(int k) const {
   return slots_[k - 1];
 }
 
-std::string UserTable::NameOf(int k) const { return InUse(k) ? Slot(k).name.str() : ""; }
+std::string UserTable::NameOf(int k) const {
+  return InUse(k) ? Slot(k).name.str() : "";
+}
 
-std::string UserTable::PasswordOf(int k) const { return InUse(k) ? Slot(k).password.str() : ""; }
+std::string UserTable::PasswordOf(int k) const {
+  return InUse(k) ? Slot(k).password.str() : "";
+}
 
 bool UserTable::HasAdminRights() const {
   return NameOf(CurrentUser) == kAdministratorName || count_ == 0;

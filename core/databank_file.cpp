@@ -1,0 +1,167 @@
+#include "core/databank_file.h"
+
+#include <chrono>
+#include <cstring>
+
+#include "core/io_error.h"
+
+namespace core {
+namespace {
+
+constexpr int kHalf = 256;  // a record is a name half and a password half of 256 positions
+
+// Stored bytes are shifted by their position within their half: v at position p is stored as
+// (v + p) mod 256, so the same text never looks the same twice in a record.
+void DecodeRecord(std::uint8_t* record) {
+  for (std::uint32_t k = 0; k < kRecordSize; ++k) {
+    record[k] = static_cast<std::uint8_t>(record[k] - (k % kHalf));
+  }
+}
+
+}  // namespace
+
+std::uint32_t DatabankFile::TimeOfDayMilliseconds() {
+  using namespace std::chrono;
+  const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  return static_cast<std::uint32_t>(now % (24 * 60 * 60 * 1000));
+}
+
+DatabankFile::DatabankFile(platform::FileSystem& files, UserTable& table, std::string path,
+                           Clock clock)
+    : files_(files), table_(table), path_(std::move(path)), clock_(std::move(clock)) {}
+
+DatabankFile::~DatabankFile() {
+  if (IsOpen()) files_.Close(handle_);
+}
+
+void DatabankFile::Check(platform::ErrorCode error) const {
+  if (error != platform::kNoError) throw IoError(error);
+}
+
+void DatabankFile::Reopen(platform::Disposition disposition) {
+  if (IsOpen()) {
+    const platform::FileHandle old = handle_;
+    handle_ = platform::kNoHandle;
+    Check(files_.Close(old));
+  }
+  Check(files_.Open(path_, platform::Access::kReadWrite, disposition, handle_));
+}
+
+void DatabankFile::OpenDatabank() {
+  if (!files_.FileExists(path_)) {
+    Reopen(platform::Disposition::kCreateAlways);
+    return;
+  }
+  try {
+    Reopen(platform::Disposition::kOpenExisting);
+  } catch (const IoError&) {
+    // The users are still in the file; a quit must not replace them with an empty table.
+    keep_file_ = true;
+    throw;
+  }
+  LoadDatabank();
+}
+
+void DatabankFile::LoadDatabank() {
+  table_.SetCount(0);
+  surplus_.clear();
+  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  int n = 0;
+  try {
+    for (;;) {
+      std::uint64_t position = 0;
+      std::uint64_t size = 0;
+      Check(files_.Position(handle_, position));
+      Check(files_.Size(handle_, size));
+      if (position >= size) break;
+
+      // Three records into the same buffer: it ends up holding the data record; the two
+      // decoys are never looked at.
+      UserRecord record;
+      auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
+      for (std::uint32_t r = 0; r < kRecordsPerEntry; ++r) ReadRecord(bytes);
+      DecodeRecord(bytes);
+      if (n < UserTable::kSlots) {
+        table_.Slot(++n) = record;
+        // Counted entry by entry, so the complete entries before a truncated one stay loaded.
+        table_.SetCount(n);
+      } else {
+        surplus_.push_back(record);
+      }
+    }
+  } catch (const IoError& error) {
+    // A short read is an incomplete last entry; anything else leaves unread users in the
+    // file, which a quit would then wipe out.
+    if (error.code() != kIoReadBeyondEnd) keep_file_ = true;
+    throw;
+  }
+}
+
+void DatabankFile::ReadRecord(std::uint8_t* record) {
+  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  std::uint32_t done = 0;
+  Check(files_.Read(handle_, record, kRecordSize, done));
+  if (done != kRecordSize) throw IoError(kIoReadBeyondEnd);
+}
+
+void DatabankFile::WriteRecord(const std::uint8_t* record) {
+  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  std::uint32_t done = 0;
+  Check(files_.Write(handle_, record, kRecordSize, done));
+  if (done != kRecordSize) throw IoError(kIoDiskFull);
+}
+
+std::uint8_t DatabankFile::NextFiller(int position) {
+  // A 32-bit linear congruential generator; r is taken from its high bits as 0..254, so a
+  // filler byte is never (position - 1) mod 256.
+  seed_ = seed_ * 134775813u + 1u;
+  const auto r = static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * 255u) >> 32);
+  return static_cast<std::uint8_t>(position + r);
+}
+
+void DatabankFile::SaveUserEntry(const UserRecord& user) {
+  const UserRecord copy = user;
+  const auto* slot = reinterpret_cast<const std::uint8_t*>(&copy);
+  seed_ = clock_();
+
+  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  std::uint64_t size = 0;
+  Check(files_.Size(handle_, size));
+  Check(files_.Seek(handle_, size / kRecordSize * kRecordSize));
+
+  std::uint8_t decoy1[kRecordSize];
+  std::uint8_t decoy2[kRecordSize];
+  std::uint8_t data[kRecordSize];
+  for (int half = 0; half < 2; ++half) {
+    const int length = slot[half * kHalf];
+    for (int p = 0; p < kHalf; ++p) {
+      const int k = half * kHalf + p;
+      // The length byte, the characters and the one byte after them are carried (so an empty
+      // string still carries positions 0 and 1); the rest of the half is filler.
+      data[k] = p - 2 < length ? static_cast<std::uint8_t>(slot[k] + p) : NextFiller(p);
+      decoy1[k] = NextFiller(p);
+      decoy2[k] = NextFiller(p);
+    }
+  }
+  WriteRecord(decoy1);
+  WriteRecord(decoy2);
+  WriteRecord(data);
+}
+
+SaveOutcome DatabankFile::SaveDatabank() {
+  if (keep_file_) return SaveOutcome::kLeftUnchanged;
+  Reopen(platform::Disposition::kCreateAlways);
+  for (int k = 1; k <= table_.Count(); ++k) SaveUserEntry(table_.Slot(k));
+  for (const UserRecord& user : surplus_) SaveUserEntry(user);
+  return SaveOutcome::kSaved;
+}
+
+void DatabankFile::DeleteDatabank() {
+  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  const platform::FileHandle old = handle_;
+  handle_ = platform::kNoHandle;
+  Check(files_.Close(old));
+  files_.DeleteByName(path_);
+}
+
+}  // namespace core

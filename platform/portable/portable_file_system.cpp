@@ -1,0 +1,272 @@
+#include "platform/portable/portable_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+namespace platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Windows error code of a POSIX failure. `path_missing` tells ENOENT for a missing directory
+// on the way (3, "path not found") from a missing file (2).
+ErrorCode FromErrno(int error, bool path_missing = false) {
+  switch (error) {
+    case ENOENT:
+      return path_missing ? kErrorPathNotFound : kErrorFileNotFound;
+    case ENOTDIR:
+      return kErrorPathNotFound;
+    case EMFILE:
+    case ENFILE:
+      return kErrorTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return kErrorAccessDenied;
+    case EEXIST:
+      return kErrorFileExists;
+    case ENOSPC:
+    case EDQUOT:
+      return kErrorDiskFull;
+    case ENAMETOOLONG:
+      return kErrorFilenameTooLong;
+    case EBADF:
+      return kErrorInvalidHandle;
+    default:
+      return kErrorIoDevice;
+  }
+}
+
+std::string Folded(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool IsValidName(const std::string& name) {
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"|?*", c) != nullptr;
+  });
+}
+
+// The entry of `directory` whose name equals `name` without letter case, else `name` itself.
+std::string MatchEntry(const fs::path& directory, const std::string& name) {
+  std::error_code ec;
+  if (fs::exists(directory / name, ec)) return name;
+  const std::string wanted = Folded(name);
+  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (Folded(entry) == wanted) return entry;
+  }
+  return name;
+}
+
+bool IsDirectory(const fs::path& host) {
+  struct stat info {};
+  return ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsRegularFile(const fs::path& host) {
+  struct stat info {};
+  return ::stat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+PortableFileSystem::PortableFileSystem(fs::path drive_c, fs::path current_directory)
+    : drive_c_(std::move(drive_c)), current_directory_(std::move(current_directory)) {}
+
+PortableFileSystem::~PortableFileSystem() = default;
+
+fs::path PortableFileSystem::HostPath(const std::string& path, ErrorCode& error) const {
+  error = kNoError;
+  std::string rest = path;
+  fs::path host = current_directory_;
+  if (rest.size() >= 2 && rest[1] == ':') {
+    if (rest[0] != 'c' && rest[0] != 'C') {
+      error = kErrorPathNotFound;
+      return {};
+    }
+    host = drive_c_;
+    rest.erase(0, 2);
+  }
+  if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) host = drive_c_;
+
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : rest + '\\') {
+    if (c != '\\' && c != '/') {
+      part += c;
+      continue;
+    }
+    if (part == "..") {
+      if (host != drive_c_) host = host.parent_path();
+    } else if (!part.empty() && part != ".") {
+      if (!IsValidName(part)) {
+        error = kErrorInvalidName;
+        return {};
+      }
+      host /= MatchEntry(host, part);
+    }
+    part.clear();
+  }
+  return host;
+}
+
+std::string PortableFileSystem::Key(const fs::path& host) {
+  return Folded(host.string());
+}
+
+std::uint32_t PortableFileSystem::AttributesOf(const fs::path& host) const {
+  const auto found = attributes_.find(Key(host));
+  return found == attributes_.end() ? kAttributeArchive : found->second;
+}
+
+ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Disposition disposition,
+                                   FileHandle& handle) {
+  handle = kNoHandle;
+  ErrorCode error = kNoError;
+  const fs::path host = HostPath(path, error);
+  if (error != kNoError) return error;
+  if (IsDirectory(host)) return kErrorAccessDenied;
+  const bool exists = IsRegularFile(host);
+  const std::uint32_t attributes = exists ? AttributesOf(host) : 0;
+  if (exists && access != Access::kRead && (attributes & kAttributeReadOnly)) {
+    return kErrorAccessDenied;
+  }
+  // Windows refuses to truncate a hidden or system file with a create that does not ask for
+  // those attributes.
+  if (exists && disposition == Disposition::kCreateAlways &&
+      (attributes & (kAttributeHidden | kAttributeSystem))) {
+    return kErrorAccessDenied;
+  }
+
+  int flags = access == Access::kRead ? O_RDONLY : access == Access::kWrite ? O_WRONLY : O_RDWR;
+  if (disposition == Disposition::kCreateAlways) flags |= O_CREAT | O_TRUNC;
+  const int fd = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
+  if (fd < 0) return FromErrno(errno, !IsDirectory(host.parent_path()));
+  if (disposition == Disposition::kCreateAlways) attributes_[Key(host)] = kAttributeArchive;
+  handle = fd;
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Read(FileHandle handle, void* buffer, std::uint32_t size,
+                                   std::uint32_t& done) {
+  done = 0;
+  const ssize_t n = ::read(static_cast<int>(handle), buffer, size);
+  if (n < 0) return FromErrno(errno);
+  done = static_cast<std::uint32_t>(n);
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Write(FileHandle handle, const void* buffer, std::uint32_t size,
+                                    std::uint32_t& done) {
+  done = 0;
+  const ssize_t n = ::write(static_cast<int>(handle), buffer, size);
+  if (n < 0) return FromErrno(errno);
+  done = static_cast<std::uint32_t>(n);
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Size(FileHandle handle, std::uint64_t& size) {
+  struct stat info {};
+  if (::fstat(static_cast<int>(handle), &info) != 0) return FromErrno(errno);
+  size = static_cast<std::uint64_t>(info.st_size);
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Seek(FileHandle handle, std::uint64_t offset) {
+  if (::lseek(static_cast<int>(handle), static_cast<off_t>(offset), SEEK_SET) < 0) {
+    return FromErrno(errno);
+  }
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Position(FileHandle handle, std::uint64_t& offset) {
+  const off_t at = ::lseek(static_cast<int>(handle), 0, SEEK_CUR);
+  if (at < 0) return FromErrno(errno);
+  offset = static_cast<std::uint64_t>(at);
+  return kNoError;
+}
+
+ErrorCode PortableFileSystem::Close(FileHandle handle) {
+  if (handle == kNoHandle) return kErrorInvalidHandle;
+  if (::close(static_cast<int>(handle)) != 0) return FromErrno(errno);
+  return kNoError;
+}
+
+bool PortableFileSystem::FileExists(const std::string& path) {
+  ErrorCode error = kNoError;
+  const fs::path host = HostPath(path, error);
+  return error == kNoError && IsRegularFile(host);
+}
+
+bool PortableFileSystem::DeleteByName(const std::string& path) {
+  ErrorCode error = kNoError;
+  const fs::path host = HostPath(path, error);
+  if (error != kNoError || !IsRegularFile(host)) return false;
+  if (AttributesOf(host) & kAttributeReadOnly) return false;
+  if (::unlink(host.c_str()) != 0) return false;
+  attributes_.erase(Key(host));
+  return true;
+}
+
+bool PortableFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  ErrorCode error = kNoError;
+  const fs::path host = HostPath(path, error);
+  if (error != kNoError || !IsRegularFile(host)) return false;
+  attributes_[Key(host)] = attributes & ~kAttributeNormal;
+  return true;
+}
+
+bool PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t& attributes) {
+  ErrorCode error = kNoError;
+  const fs::path host = HostPath(path, error);
+  if (error != kNoError || !IsRegularFile(host)) return false;
+  attributes = AttributesOf(host);
+  if (attributes == 0) attributes = kAttributeNormal;
+  return true;
+}
+
+bool PortableFileSystem::Rename(const std::string& from, const std::string& to) {
+  ErrorCode error = kNoError;
+  const fs::path source = HostPath(from, error);
+  if (error != kNoError || !IsRegularFile(source)) return false;
+  const fs::path target = HostPath(to, error);
+  std::error_code ec;
+  if (error != kNoError || fs::exists(fs::symlink_status(target, ec))) return false;
+  if (!IsDirectory(target.parent_path())) return false;
+  if (::rename(source.c_str(), target.c_str()) != 0) return false;
+  const std::uint32_t attributes = AttributesOf(source);
+  attributes_.erase(Key(source));
+  attributes_[Key(target)] = attributes;
+  return true;
+}
+
+bool PortableFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
+  ErrorCode error = kNoError;
+  const fs::path source = HostPath(from, error);
+  if (error != kNoError || !IsRegularFile(source)) return false;
+  const fs::path target = HostPath(to, error);
+  if (error != kNoError || IsDirectory(target)) return false;
+  if (IsRegularFile(target) &&
+      (AttributesOf(target) & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem))) {
+    return false;
+  }
+  std::error_code ec;
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+  if (ec) return false;
+  attributes_[Key(target)] = AttributesOf(source) | kAttributeArchive;
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,132 @@
+#include "tests/test_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/win32_file_system.h"
+#else
+#include <filesystem>
+
+#include "platform/portable/portable_file_system.h"
+#endif
+
+namespace testing_support {
+namespace {
+
+#ifdef _WIN32
+// Everything the tests may leave on the prefix's drive C:; the prefix is thrown away with the
+// build tree, but each test still starts from a clean drive.
+const char* const kScratchFiles[] = {
+    "c:\\windows\\system\\QslSysTbl.dll", "c:\\Msdos.sys",  "c:\\Msdos2.zvk", "c:\\korvanelog.txt",
+    "c:\\windows\\logfile.zvk",           "tempbuffer.zvk",
+};
+constexpr char kScratchDirectory[] = "c:\\korvane-tests";
+std::vector<std::string> made_directories;
+#endif
+
+}  // namespace
+
+bool TestDrive::IsWin32() {
+#ifdef _WIN32
+  return true;
+#else
+  return false;
+#endif
+}
+
+TestDrive::TestDrive() {
+#ifdef _WIN32
+  files_ = std::make_unique<platform::Win32FileSystem>();
+  CreateDirectoryA("c:\\windows\\system", nullptr);
+  CreateDirectoryA(kScratchDirectory, nullptr);
+  SetCurrentDirectoryA(kScratchDirectory);
+  RemoveScratchFiles();
+#else
+  namespace fs = std::filesystem;
+  std::string pattern = (fs::temp_directory_path() / "korvane-drive-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  native_root_ = pattern;
+  fs::create_directories(fs::path(native_root_) / "windows" / "system");
+  files_ = std::make_unique<platform::PortableFileSystem>(native_root_, native_root_);
+#endif
+}
+
+TestDrive::~TestDrive() {
+#ifdef _WIN32
+  RemoveScratchFiles();
+  for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it) {
+    RemoveDirectoryA(it->c_str());
+  }
+  made_directories.clear();
+#else
+  std::error_code ec;
+  std::filesystem::remove_all(native_root_, ec);
+#endif
+}
+
+void TestDrive::RemoveScratchFiles() {
+#ifdef _WIN32
+  for (const char* name : kScratchFiles) {
+    SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(name);
+  }
+#endif
+}
+
+void TestDrive::MakeDirectory(const std::string& path) {
+#ifdef _WIN32
+  ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+  made_directories.push_back(path);
+#else
+  platform::ErrorCode error = platform::kNoError;
+  auto host = static_cast<platform::PortableFileSystem&>(*files_).HostPath(path, error);
+  ASSERT_EQ(error, platform::kNoError) << path;
+  std::filesystem::create_directories(host);
+#endif
+}
+
+void TestDrive::WriteFile(const std::string& path, const std::string& bytes) {
+  platform::FileHandle handle = platform::kNoHandle;
+  ASSERT_EQ(
+      files_->Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways, handle),
+      platform::kNoError)
+      << path;
+  std::uint32_t done = 0;
+  if (!bytes.empty()) {
+    EXPECT_EQ(files_->Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()), done),
+              platform::kNoError);
+    EXPECT_EQ(done, bytes.size());
+  }
+  EXPECT_EQ(files_->Close(handle), platform::kNoError);
+}
+
+std::string TestDrive::ReadFile(const std::string& path) {
+  platform::FileHandle handle = platform::kNoHandle;
+  if (files_->Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting, handle) !=
+      platform::kNoError) {
+    ADD_FAILURE() << "cannot open " << path;
+    return {};
+  }
+  std::string bytes;
+  char block[65536];
+  for (;;) {
+    std::uint32_t done = 0;
+    if (files_->Read(handle, block, sizeof block, done) != platform::kNoError || done == 0) break;
+    bytes.append(block, done);
+  }
+  files_->Close(handle);
+  return bytes;
+}
+
+std::uint32_t TestDrive::Attributes(const std::string& path) {
+  std::uint32_t attributes = 0;
+  EXPECT_TRUE(files_->GetAttributes(path, attributes)) << path;
+  return attributes;
+}
+
+}  // namespace testing_support
