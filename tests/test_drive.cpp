@@ -58,6 +58,7 @@ TestDrive::TestDrive() {
 
 TestDrive::~TestDrive() {
 #ifdef _WIN32
+  if (lock_ != platform::kNoHandle) CloseHandle(reinterpret_cast<HANDLE>(lock_));
   RemoveScratchFiles();
   for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it) {
     RemoveDirectoryA(it->c_str());
@@ -75,6 +76,27 @@ void TestDrive::RemoveScratchFiles() {
     SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(name);
   }
+#endif
+}
+
+void TestDrive::MakeUnwritable(const std::string& path) {
+#ifdef _WIN32
+  const HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE) << path;
+  lock_ = reinterpret_cast<platform::FileHandle>(lock);
+#else
+  ASSERT_TRUE(files_->SetAttributes(path, platform::kAttributeReadOnly)) << path;
+#endif
+}
+
+void TestDrive::RestoreWritable(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  CloseHandle(reinterpret_cast<HANDLE>(lock_));
+  lock_ = platform::kNoHandle;
+#else
+  ASSERT_TRUE(files_->SetAttributes(path, platform::kAttributeNormal)) << path;
 #endif
 }
 

@@ -27,6 +27,12 @@ class TestDrive {
   std::string ReadFile(const std::string& path);
   bool Exists(const std::string& path) { return files_->FileExists(path); }
   std::uint32_t Attributes(const std::string& path);
+  // Makes opening the file for writing fail until RestoreWritable: natively through the
+  // read-only attribute; under Wine, which runs as root here and so cannot refuse a write by
+  // attribute, by holding the file open without sharing.
+  void MakeUnwritable(const std::string& path);
+  void RestoreWritable(const std::string& path);
+
   // A directory of that name on the scratch drive (for tests that need one in the way).
   void MakeDirectory(const std::string& path);
 
@@ -35,6 +41,7 @@ class TestDrive {
 
   std::unique_ptr<platform::FileSystem> files_;
   std::string native_root_;
+  platform::FileHandle lock_ = platform::kNoHandle;
 };
 
 }  // namespace testing_support
