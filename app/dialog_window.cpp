@@ -1,0 +1,72 @@
+#include "app/dialog_window.h"
+
+#include "app/command.h"
+
+namespace app {
+
+DialogWindow::DialogWindow(const DialogLook& look, const ControlSpec* controls,
+                           std::size_t control_count)
+    : look_(look), controls_(controls), control_count_(control_count) {}
+
+bool DialogWindow::Create(HWND owner) {
+  Frame frame{look_.class_name,
+              look_.caption,
+              WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+              WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+              look_.width,
+              look_.height,
+              true};
+  switch (look_.frame) {
+    case DialogFrame::kFixed:
+      break;
+    case DialogFrame::kFixedWithSystemMenu:
+      frame.style |= WS_SYSMENU;
+      break;
+    case DialogFrame::kResizable:
+      frame.style = WS_POPUP | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+      frame.ex_style = WS_EX_CONTROLPARENT;
+      frame.client_size = false;
+      break;
+  }
+  if (!CreateFrame(frame, owner, nullptr)) return false;
+  font_ = MakeFont(look_.font_face, -11, look_.bold);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  CreateControls(controls_, control_count_, font_);
+  RunCommand([this] { OnCreate(); });
+  return true;
+}
+
+void DialogWindow::Show() {
+  // Showing the dialog that is active already does not make it become active again.
+  if (GetActiveWindow() != hwnd()) ExpectActivation();
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+void DialogWindow::Hide() {
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      int id = LOWORD(wparam);
+      int code = HIWORD(wparam);
+      RunCommand([this, id, code] { OnCommand(id, code); });
+      return 0;
+    }
+    case WM_CLOSE:
+      if (look_.close == CloseAction::kHide) Hide();
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, LabelColour(GetDlgCtrlID(reinterpret_cast<HWND>(lparam))));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    default:
+      return WindowBase::HandleMessage(message, wparam, lparam);
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,74 @@
+// The common part of the six modeless dialogs: caption, frame kind, size, font, what the close
+// command does, showing and hiding, and the hooks each dialog fills in (creation, commands,
+// becoming active). Each dialog is created once, hidden, and shown and hidden on demand.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "app/window_base.h"
+
+namespace app {
+
+enum class DialogFrame {
+  kFixed,                // fixed dialog frame, no system menu and no title-bar buttons
+  kFixedWithSystemMenu,  // fixed dialog frame with system menu (close box only)
+  kResizable,            // ordinary resizable window with system menu and close box
+};
+
+enum class CloseAction {
+  kNone,  // the close command (close box, Alt+F4) is ignored
+  kHide,  // the close command hides the dialog
+};
+
+struct DialogLook {
+  const char* class_name;
+  const char* caption;
+  DialogFrame frame;
+  // The client area for the fixed frames; the whole window for the resizable one.
+  int width, height;
+  CloseAction close;
+  const char* font_face;
+  bool bold;
+};
+
+class DialogWindow : public WindowBase {
+ public:
+  // Creates the dialog hidden, centred on the screen, owned by `owner` (the main window, so
+  // that hiding the dialog gives the focus back to it), then runs OnCreate.
+  bool Create(HWND owner);
+  void Show();
+  void Hide();
+  bool IsShown() const { return IsWindowVisible(hwnd()) != FALSE; }
+
+ protected:
+  DialogWindow(const DialogLook& look, const ControlSpec* controls, std::size_t control_count);
+
+  // Each of these runs inside RunCommand.
+  virtual void OnCreate() {}
+  virtual void OnCommand(int id, int code) {
+    (void)id;
+    (void)code;
+  }
+  // The dialog became the active window of the tool (see WindowBase::OnBecameActive).
+  virtual void OnActivate() {}
+  // Colours of static controls; the default is black on the dialog's face.
+  virtual COLORREF LabelColour(int id) const {
+    (void)id;
+    return RGB(0, 0, 0);
+  }
+
+  HFONT font() const { return font_; }
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void OnBecameActive() final { OnActivate(); }
+
+  const DialogLook& look_;
+  const ControlSpec* controls_;
+  std::size_t control_count_;
+  HFONT font_ = nullptr;
+};
+
+}  // namespace app

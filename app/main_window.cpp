@@ -1,0 +1,415 @@
+// The main window: its layout, creation (FormCreate), refresh on activation (FormActivate), Quit,
+// and the wiring of commands, mouse moves and status bar drawing to the handlers.
+#include "app/main_window.h"
+
+#include <iterator>
+
+#include "app/app_state.h"
+#include "app/command.h"
+#include "app/control_ids.h"
+#include "app/message_boxes.h"
+#include "app/product_texts.h"
+#include "core/databank_file.h"
+#include "core/user_table.h"
+
+namespace app {
+namespace {
+
+constexpr int kClientWidth = 442;
+constexpr int kClientHeight = 364;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kGroup = BS_GROUPBOX;
+constexpr DWORD kLabel = SS_LEFT;
+constexpr DWORD kLink = SS_LEFT | SS_NOTIFY;
+
+// Positions inside a group box are relative to the group box.
+constexpr ControlSpec kControls[] = {
+    {IDC_GROUPBOX1, "BUTTON", "User functions", 8, 0, 153, 153, kGroup, 0},
+    {IDC_NAMECHANGE, "BUTTON", "Change user name", 8, 24, 137, 25, kButton, IDC_GROUPBOX1},
+    {IDC_CHANGE_PASSWORD, "BUTTON", "Change password", 8, 56, 137, 25, kButton, IDC_GROUPBOX1},
+    {IDC_LOGIN, "BUTTON", "Login to setup", 8, 88, 137, 25, kButton, IDC_GROUPBOX1},
+    {IDC_BUTTON3, "BUTTON", "Logout", 8, 120, 137, 25, kButton, IDC_GROUPBOX1},
+    {IDC_LABEL2, "STATIC", kCopyrightLine, 8, 176, 0, 0, kLabel, 0},
+    {IDC_LABEL6, "STATIC", kAuthorName, 8, 200, 0, 0, kLink, 0},
+    {IDC_LABEL1, "STATIC", "Visit", 8, 232, 0, 0, kLabel, 0},
+    {IDC_LABEL5, "STATIC", kMakerName, 8, 248, 79, 32, kLink, 0},
+    {IDC_LABEL3, "STATIC", "today!!!!", 8, 280, 0, 0, kLabel, 0},
+    {IDC_ADMIN_BOX, "BUTTON", "Administrator features", 168, 0, 273, 337, kGroup, 0},
+    {IDC_USERLABEL, "STATIC", "Users:", 155, 10, 0, 0, kLabel, IDC_ADMIN_BOX},
+    // Not sorted: list index i is slot i + 1.
+    {IDC_USERS_BOX, "LISTBOX", "", 144, 24, 121, 121,
+     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, IDC_ADMIN_BOX},
+    {IDC_ADD_USER_BUT, "BUTTON", "Add a new user", 8, 24, 129, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_SHOWPASS, "BUTTON", "Display password", 8, 56, 129, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_FORCEPASSCHANGE, "BUTTON", "Change password", 8, 88, 129, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_KICK_USER, "BUTTON", "Remove user", 8, 120, 129, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_BUTTON1, "BUTTON", "View login info", 8, 152, 129, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_UNINSTALL, "BUTTON", "Uninstall", 144, 152, 113, 25, kButton, IDC_ADMIN_BOX},
+    {IDC_ADVANCED_BOX, "BUTTON", "Advanced configuration", 8, 184, 257, 145, kGroup, IDC_ADMIN_BOX},
+    {IDC_TURN_ON_AUTOSTART, "BUTTON", "Enable autostart", 8, 16, 113, 25, kButton,
+     IDC_ADVANCED_BOX},
+    {IDC_BUTTON2, "BUTTON", "Disable autostart", 128, 16, 121, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_MAKESAFEMODE, "BUTTON", "Enable safemode", 8, 48, 113, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_NO_SAFE_MODE, "BUTTON", "Disable safemode", 128, 48, 121, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_ENABLE_F8, "BUTTON", "Enable hotkeys", 8, 80, 113, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_NO_F8, "BUTTON", "Disable hotkeys", 128, 80, 121, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_CANCELDISABLE, "BUTTON", "Disable Cancel", 8, 112, 113, 25, kButton, IDC_ADVANCED_BOX},
+    {IDC_CANCELENABLE, "BUTTON", "Enable Cancel", 128, 112, 121, 25, kButton, IDC_ADVANCED_BOX},
+    // Placed by the table, not by the status bar's own docking.
+    {IDC_STATBAR, STATUSCLASSNAMEA, "", 0, 344, 442, 20,
+     CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0},
+};
+
+struct Command {
+  int id;
+  void (Tmain::*handler)();
+};
+
+// Menu items, buttons and the clicks of the two link labels.
+constexpr Command kCommands[] = {
+    {IDM_QUIT1, &Tmain::Quit1Click},
+    {IDM_OPENHELP1, &Tmain::OpenHelp1Click},
+    {IDM_README1, &Tmain::Readme1Click},
+    {IDM_MAILTHEAUTHOR1, &Tmain::Mailtheauthor1Click},
+    {IDM_ABOUT1, &Tmain::About1Click},
+    {IDM_HOMEPAGE1, &Tmain::Homepage1Click},
+    {IDC_NAMECHANGE, &Tmain::namechangeClick},
+    {IDC_CHANGE_PASSWORD, &Tmain::change_passwordClick},
+    {IDC_LOGIN, &Tmain::LoginClick},
+    {IDC_BUTTON3, &Tmain::Button3Click},
+    {IDC_LABEL6, &Tmain::Label6Click},
+    {IDC_LABEL5, &Tmain::Label5Click},
+    {IDC_ADD_USER_BUT, &Tmain::add_user_butClick},
+    {IDC_SHOWPASS, &Tmain::showpassClick},
+    {IDC_FORCEPASSCHANGE, &Tmain::forcepasschangeClick},
+    {IDC_KICK_USER, &Tmain::kick_userClick},
+    {IDC_BUTTON1, &Tmain::Button1Click},
+    {IDC_UNINSTALL, &Tmain::uninstallClick},
+    {IDC_TURN_ON_AUTOSTART, &Tmain::turn_on_autostartClick},
+    {IDC_BUTTON2, &Tmain::Button2Click},
+    {IDC_MAKESAFEMODE, &Tmain::makesafemodeClick},
+    {IDC_NO_SAFE_MODE, &Tmain::NO_SAFE_MODEClick},
+    {IDC_ENABLE_F8, &Tmain::Enable_f8Click},
+    {IDC_NO_F8, &Tmain::No_f8Click},
+    {IDC_CANCELDISABLE, &Tmain::canceldisableClick},
+    {IDC_CANCELENABLE, &Tmain::cancelenableClick},
+};
+
+// The controls with a mouse-move handler of their own; the window's own surface has
+// FormMouseMove. Group boxes, plain labels and everything in admin_box have none.
+constexpr Command kMouseMoves[] = {
+    {IDC_LABEL6, &Tmain::Label6MouseMove},
+    {IDC_LABEL5, &Tmain::Label5MouseMove},
+    {IDC_NAMECHANGE, &Tmain::namechangeMouseMove},
+    {IDC_CHANGE_PASSWORD, &Tmain::change_passwordMouseMove},
+    {IDC_LOGIN, &Tmain::LoginMouseMove},
+    {IDC_BUTTON3, &Tmain::Button3MouseMove},
+};
+
+struct ToolTip {
+  int id;
+  const char* text;
+};
+
+// No_f8 has no tip; advanced_box's own tip covers its free surface.
+constexpr char kAdvancedBoxTip[] = "Prevent F5 F8 etc to work while booting.";
+constexpr ToolTip kToolTips[] = {
+    {IDC_TURN_ON_AUTOSTART, "Load ZVK Login on startup"},
+    {IDC_BUTTON2, "Stop ZVK Login from loading on startup"},
+    {IDC_MAKESAFEMODE, "Enable the computer to boot in safemode"},
+    {IDC_NO_SAFE_MODE, "Prevent users from booting in safemode"},
+    {IDC_ENABLE_F8, "Enable F5 F8 etc on boot"},
+    {IDC_CANCELDISABLE, "Enable F5 F8 etc on boot"},
+    {IDC_CANCELENABLE, "Enable F5 F8 etc on boot"},
+};
+
+// Status bar panels: widths 25, 240, 150, 25; the last one reaches to the right end.
+constexpr int kPanelEdges[] = {25, 265, 415, -1};
+constexpr int kStatusBarHeight = 20;
+
+constexpr char kNotLoggedIn[] = "Not logged in";
+
+bool InAdminBox(const ControlSpec& spec) {
+  for (int parent = spec.parent; parent != 0;) {
+    if (parent == IDC_ADMIN_BOX) return true;
+    const ControlSpec* group = nullptr;
+    for (const ControlSpec& entry : kControls) {
+      if (entry.id == parent) group = &entry;
+    }
+    parent = group ? group->parent : 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Tmain::Create() {
+  HMENU menu = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, IDM_QUIT1, "Quit");
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING, IDM_OPENHELP1, "Open Help");
+  AppendMenuA(help, MF_STRING, IDM_README1, "View the readme");
+  AppendMenuA(help, MF_STRING, IDM_MAILTHEAUTHOR1, "Mail the author");
+  AppendMenuA(help, MF_STRING, IDM_ABOUT1, "About Korvane");
+  AppendMenuA(help, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(help, MF_STRING, IDM_HOMEPAGE1, "Homepage");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
+
+  Frame frame{"Tmain",
+              kMainWindowCaption,
+              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+              WS_EX_CONTROLPARENT,
+              kClientWidth,
+              kClientHeight,
+              true};
+  if (!CreateFrame(frame, nullptr, menu)) return false;
+
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  HICON small_icon = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
+
+  font_ = MakeFont("Arial", -11, true);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  CreateControls(kControls, std::size(kControls), font_);
+  link_font_ = MakeFont("MS Sans Serif", -11, true, true);
+  for (int id : {IDC_LABEL5, IDC_LABEL6}) {
+    SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(link_font_), FALSE);
+  }
+  FitToText(IDC_LABEL6);
+  image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_PICTURES), 16, 0,
+                                      RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  CreateStatusBar();
+  CreateToolTips();
+  SubclassMouseMoves();
+
+  RunCommand([this] { FormCreate(); });
+  return true;
+}
+
+void Tmain::Show(int show_command) {
+  ShowWindow(hwnd(), show_command);
+  UpdateWindow(hwnd());
+  SetForegroundWindow(hwnd());
+}
+
+HWND Tmain::users_box() const {
+  return Control(IDC_USERS_BOX);
+}
+HWND Tmain::statbar() const {
+  return Control(IDC_STATBAR);
+}
+
+void Tmain::CreateStatusBar() {
+  HWND bar = statbar();
+  SendMessageA(bar, SB_SETPARTS, std::size(kPanelEdges), reinterpret_cast<LPARAM>(kPanelEdges));
+  SendMessageA(bar, SB_SETMINHEIGHT, kStatusBarHeight, 0);
+  SendMessageA(bar, SB_SETTEXTA, 0 | SBT_OWNERDRAW, 0);
+  SendMessageA(bar, SB_SETTEXTA, 3 | SBT_OWNERDRAW, 0);
+  SetStatusPanel(1, kMakerHost);
+  SetStatusPanel(2, "Current user: Not logged in");
+}
+
+void Tmain::SetStatusPanel(int index, const std::string& text) {
+  SendMessageA(statbar(), SB_SETTEXTA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string Tmain::StatusPanel(int index) const {
+  auto length = LOWORD(SendMessageA(statbar(), SB_GETTEXTLENGTHA, index, 0));
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(statbar(), SB_GETTEXTA, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length);
+  return text;
+}
+
+void Tmain::CreateToolTips() {
+  tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  if (!tooltips_) return;
+  for (const ToolTip& tip : kToolTips) {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
+    tool.lpszText = const_cast<char*>(tip.text);
+    SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+// The group box lets the mouse through to the window, so its tip is a tool over its rectangle
+// of the window, present only while the box is shown.
+void Tmain::SetAdvancedBoxTip(bool active) {
+  if (!tooltips_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = hwnd();
+  tool.uId = IDC_ADVANCED_BOX;
+  SendMessageA(tooltips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!active) return;
+  RECT box{};
+  GetWindowRect(Control(IDC_ADVANCED_BOX), &box);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&box), 2);
+  tool.rect = box;
+  tool.lpszText = const_cast<char*>(kAdvancedBoxTip);
+  SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Tmain::SubclassMouseMoves() {
+  for (const Command& move : kMouseMoves) {
+    SetWindowSubclass(Control(move.id), ControlMouseProc, static_cast<UINT_PTR>(move.id),
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                         UINT_PTR id, DWORD_PTR data) {
+  if (message == WM_MOUSEMOVE) {
+    Tmain* self = reinterpret_cast<Tmain*>(data);
+    for (const Command& move : kMouseMoves) {
+      if (static_cast<UINT_PTR>(move.id) == id)
+        RunCommand([self, &move] { (self->*move.handler)(); });
+    }
+  }
+  return DefSubclassProc(control, message, wparam, lparam);
+}
+
+void Tmain::ShowAdminBox(bool visible) {
+  int command = visible ? SW_SHOW : SW_HIDE;
+  for (const ControlSpec& spec : kControls) {
+    if (spec.id == IDC_ADMIN_BOX || InAdminBox(spec)) ShowWindow(Control(spec.id), command);
+  }
+  SetAdvancedBoxTip(visible);
+}
+
+bool Tmain::AdminBoxShown() const {
+  return IsWindowVisible(Control(IDC_ADMIN_BOX)) != FALSE;
+}
+
+void Tmain::SetLinkLook(int id, const std::string& caption, COLORREF colour) {
+  COLORREF& current = id == IDC_LABEL5 ? label5_colour_ : label6_colour_;
+  bool recolour = current != colour;
+  current = colour;
+  if (ControlText(id) != caption) {
+    SetControlText(id, caption);
+    if (id == IDC_LABEL6) FitToText(id);
+  } else if (recolour) {
+    InvalidateRect(Control(id), nullptr, TRUE);
+  }
+}
+
+bool Tmain::IsLinkControl(int id) const {
+  return id == IDC_LABEL5 || id == IDC_LABEL6;
+}
+
+void Tmain::FormCreate() {
+  status_font_ = MakeFont("Times New Roman", -11, true);
+  SendMessageA(statbar(), WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
+  core::UserTable& users = Users();
+  users.SetCount(0);
+  users.CurrentUser = 0;
+  Databank().OpenDatabank();
+}
+
+void Tmain::FormActivate() {
+  const core::UserTable& users = Users();
+  HWND list = users_box();
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& name : users.UserNames()) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  if (users.Count() != 0 && users.CurrentUser != 0) {
+    SetStatusPanel(2, "Current user: " + users.NameOf(users.CurrentUser));
+  } else {
+    SetStatusPanel(2, kNotLoggedIn);
+  }
+  ShowAdminBox(users.HasAdminRights());
+}
+
+void Tmain::Quit1Click() {
+  // A failed save throws from here: the error box shows and the window stays.
+  if (Databank().SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
+    ShowPlainMessage(
+        "The databank could not be opened at start-up, so it has been left as it was.");
+  } else {
+    ShowInformation(std::string("Changes(If any) have been saved") + "\r\n" + "  " +
+                    kCopyrightLine);
+  }
+  // The loop takes WM_QUIT only once the messages already posted have been handled.
+  PostQuitMessage(0);
+}
+
+void Tmain::OnCommand(int id, int code) {
+  // Clicks of buttons and labels and menu choices all come with code 0.
+  if (code != 0) return;
+  for (const Command& command : kCommands) {
+    if (command.id == id) {
+      (this->*command.handler)();
+      return;
+    }
+  }
+}
+
+LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      int id = LOWORD(wparam);
+      int code = HIWORD(wparam);
+      RunCommand([this, id, code] { OnCommand(id, code); });
+      return 0;
+    }
+    case WM_CLOSE:
+      // The close box and the system menu end the run through Quit, which saves first.
+      RunCommand([this] { Quit1Click(); });
+      return 0;
+    case WM_MOUSEMOVE: {
+      // Only the window's own surface: group boxes and plain labels let the mouse through to
+      // the window, but they count as controls here.
+      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      if (ChildWindowFromPointEx(hwnd(), at, CWP_SKIPINVISIBLE) == hwnd()) {
+        RunCommand([this] { FormMouseMove(); });
+      }
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (wparam != IDC_STATBAR) break;
+      int index = static_cast<int>(item->itemID);
+      HDC dc = item->hDC;
+      RECT rect = item->rcItem;
+      RunCommand([this, index, dc, rect] { statbarDrawPanel(index, dc, rect); });
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
+      COLORREF colour = id == IDC_LABEL5   ? label5_colour_
+                        : id == IDC_LABEL6 ? label6_colour_
+                                           : kBlack;
+      SetTextColor(dc, colour);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CTLCOLORLISTBOX: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, kBlack);
+      SetBkColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    default:
+      break;
+  }
+  return WindowBase::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace app

@@ -1,0 +1,116 @@
+// The main window Tmain: the user functions, the administrator features, the credit block, the
+// menu and the status bar. Its creation loads the databank; each time it becomes active it shows
+// the user table's state; Quit saves the table and ends the run.
+//
+// The handlers are spread over files by subject: main_window.cpp (creation, activation, Quit and
+// the wiring of every message), account_commands.cpp, boot_commands.cpp, settings_commands.cpp,
+// help_commands.cpp and status_feedback.cpp.
+#pragma once
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/window_base.h"
+
+namespace app {
+
+class Tmain : public WindowBase {
+ public:
+  // Creates the window hidden (running FormCreate); Show shows it for the first time.
+  bool Create();
+  void Show(int show_command);
+
+  HWND users_box() const;
+  HWND statbar() const;
+  HIMAGELIST image_list() const { return image_list1_; }
+  // Status bar panels 1 and 2 hold text; 0 and 3 are drawn by statbarDrawPanel.
+  void SetStatusPanel(int index, const std::string& text);
+  std::string StatusPanel(int index) const;
+  // Hiding the administrator group hides everything in it, advanced_box included.
+  void ShowAdminBox(bool visible);
+  bool AdminBoxShown() const;
+  // Caption and text colour of a link label (IDC_LABEL5, IDC_LABEL6); the auto-sized one is
+  // refitted to its new caption.
+  void SetLinkLook(int id, const std::string& caption, COLORREF colour);
+  // The file the open-file dialog of "Enable autostart" proposes: the one chosen last.
+  std::string& executable_path() { return executable_path_; }
+
+  // Creation, activation and shutdown (main_window.cpp).
+  void FormCreate();
+  void FormActivate();
+  void Quit1Click();
+
+  // The user functions and the administrator's user management (account_commands.cpp).
+  void namechangeClick();
+  void change_passwordClick();
+  void LoginClick();
+  void Button3Click();
+  void add_user_butClick();
+  void showpassClick();
+  void forcepasschangeClick();
+  void kick_userClick();
+
+  // Boot options in the boot configuration file (boot_commands.cpp).
+  void makesafemodeClick();
+  void NO_SAFE_MODEClick();
+  void Enable_f8Click();
+  void No_f8Click();
+
+  // Registry settings and uninstall (settings_commands.cpp).
+  void turn_on_autostartClick();
+  void Button2Click();
+  void canceldisableClick();
+  void cancelenableClick();
+  void uninstallClick();
+
+  // Help menu, credit links, login log and about box (help_commands.cpp).
+  void OpenHelp1Click();
+  void Readme1Click();
+  void Mailtheauthor1Click();
+  void About1Click();
+  void Homepage1Click();
+  void Label6Click();
+  void Label5Click();
+  void Button1Click();
+
+  // Status bar text, hover feedback and the picture panels (status_feedback.cpp).
+  void showmsg(const std::string& text);
+  void FormMouseMove();
+  void Label6MouseMove();
+  void Label5MouseMove();
+  void namechangeMouseMove();
+  void change_passwordMouseMove();
+  void LoginMouseMove();
+  void Button3MouseMove();
+  // Panel `index` (0 or 3) of statbar, to be drawn into `rect` of `dc`.
+  void statbarDrawPanel(int index, HDC dc, const RECT& rect);
+
+ protected:
+  void OnBecameActive() override { FormActivate(); }
+  bool IsLinkControl(int id) const override;
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void CreateMenuBar();
+  void CreateStatusBar();
+  void CreateToolTips();
+  void SetAdvancedBoxTip(bool active);
+  void SubclassMouseMoves();
+  void OnCommand(int id, int code);
+  bool OverGroupBox(POINT client_point) const;
+  static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR id, DWORD_PTR data);
+
+  HFONT font_ = nullptr;
+  HFONT link_font_ = nullptr;
+  HFONT status_font_ = nullptr;
+  HIMAGELIST image_list1_ = nullptr;
+  HWND tooltips_ = nullptr;
+  COLORREF label5_colour_ = RGB(255, 0, 0);
+  COLORREF label6_colour_ = RGB(255, 0, 0);
+  std::string executable_path_;
+};
+
+}  // namespace app

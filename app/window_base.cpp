@@ -1,0 +1,195 @@
+#include "app/window_base.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/command.h"
+
+namespace app {
+namespace {
+
+std::vector<HWND>& ToolWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+
+bool IsClass(const char* window_class, const char* name) {
+  return lstrcmpiA(window_class, name) == 0;
+}
+
+}  // namespace
+
+HFONT MakeFont(const char* face, int height, bool bold, bool underline) {
+  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE,
+                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+std::string WindowBase::ControlText(int id) const {
+  HWND control = Control(id);
+  if (!control) return {};
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return text;
+}
+
+void WindowBase::SetControlText(int id, const std::string& text) {
+  SetDlgItemTextA(hwnd_, id, text.c_str());
+}
+
+void WindowBase::FitToText(HWND control) {
+  if (!control) return;
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(
+      std::max(GetWindowTextA(control, text.data(), static_cast<int>(text.size())), 0)));
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  SetWindowPos(control, nullptr, 0, 0, size.cx + 1, metrics.tmHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool WindowBase::IsToolWindow(HWND window) {
+  if (!window) return false;
+  const auto& windows = ToolWindows();
+  return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA window_class{};
+  if (!GetClassInfoExA(instance, frame.class_name, &window_class)) {
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = WindowProc;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = frame.class_name;
+    if (!RegisterClassExA(&window_class)) return false;
+  }
+
+  RECT outer{0, 0, frame.width, frame.height};
+  if (frame.client_size) AdjustWindowRectEx(&outer, frame.style, menu != nullptr, frame.ex_style);
+  int width = outer.right - outer.left;
+  int height = outer.bottom - outer.top;
+  int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  CreateWindowExA(frame.ex_style, frame.class_name, frame.caption, frame.style, left, top, width,
+                  height, owner, menu, instance, this);
+  return hwnd_ != nullptr;
+}
+
+POINT WindowBase::Origin(const ControlSpec* table, std::size_t count, const ControlSpec& spec) {
+  POINT origin{spec.x, spec.y};
+  int parent = spec.parent;
+  while (parent != 0) {
+    const ControlSpec* group = std::find_if(
+        table, table + count, [parent](const ControlSpec& entry) { return entry.id == parent; });
+    if (group == table + count) break;
+    origin.x += group->x;
+    origin.y += group->y;
+    parent = group->parent;
+  }
+  return origin;
+}
+
+void WindowBase::CreateControls(const ControlSpec* table, std::size_t count, HFONT font) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  for (std::size_t i = 0; i < count; ++i) {
+    const ControlSpec& spec = table[i];
+    POINT at = Origin(table, count, spec);
+    bool framed = IsClass(spec.window_class, "EDIT") || IsClass(spec.window_class, "LISTBOX");
+    HWND control =
+        CreateWindowExA(framed ? WS_EX_CLIENTEDGE : 0, spec.window_class, spec.caption,
+                        WS_CHILD | WS_VISIBLE | spec.style, at.x, at.y, spec.w, spec.h, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (!control) continue;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // Common controls 6 would show a dot; the stored passwords are typed behind stars.
+    if (spec.style & ES_PASSWORD) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
+    if (spec.w == 0) FitToText(control);
+  }
+  // Group boxes go to the bottom of the sibling order, innermost lowest, so that they never
+  // paint over the controls that stand in them.
+  for (std::size_t i = count; i-- > 0;) {
+    const ControlSpec& spec = table[i];
+    if (!IsClass(spec.window_class, "BUTTON") || (spec.style & 0x0F) != BS_GROUPBOX) continue;
+    SetWindowPos(Control(spec.id), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void WindowBase::SetEnterKey(int edit_id, int button_id) {
+  enter_edit_ = edit_id;
+  enter_button_ = button_id;
+}
+
+LRESULT WindowBase::DefaultButton() const {
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus) &&
+      (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+  }
+  if (enter_button_ != 0 && (enter_edit_ == 0 || (focus && IsChild(hwnd_, focus) &&
+                                                  GetDlgCtrlID(focus) == enter_edit_))) {
+    return MAKELRESULT(enter_button_, DC_HASDEFID);
+  }
+  return 0;
+}
+
+LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        return 0;
+      }
+      if (saved_focus_ && IsWindow(saved_focus_) && IsWindowVisible(saved_focus_)) {
+        SetFocus(saved_focus_);
+      } else {
+        HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        SetFocus(first ? first : hwnd_);
+      }
+      if (activation_pending_ || IsToolWindow(reinterpret_cast<HWND>(lparam))) {
+        activation_pending_ = false;
+        RunCommand([this] { OnBecameActive(); });
+      }
+      return 0;
+    case WM_SETCURSOR: {
+      HWND over = reinterpret_cast<HWND>(wparam);
+      if (over != hwnd_ && IsChild(hwnd_, over) && IsLinkControl(GetDlgCtrlID(over))) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      return DefWindowProcA(hwnd_, message, wparam, lparam);
+    }
+    case DM_GETDEFID:
+      // Asked by IsDialogMessage when Enter is pressed.
+      return DefaultButton();
+    default:
+      return DefWindowProcA(hwnd_, message, wparam, lparam);
+  }
+}
+
+LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  WindowBase* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    ToolWindows().push_back(window);
+  } else {
+    self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(window, message, wparam, lparam);
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace app

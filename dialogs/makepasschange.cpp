@@ -1,0 +1,57 @@
+#include "dialogs/makepasschange.h"
+
+#include <iterator>
+
+#include "app/control_ids.h"
+
+namespace dialogs {
+namespace {
+
+constexpr app::DialogLook kLook = {"Tmakepasschange",
+                                   "Change a users password",
+                                   app::DialogFrame::kResizable,
+                                   251,
+                                   127,
+                                   app::CloseAction::kHide,
+                                   "MS Sans Serif",
+                                   false};
+
+// The dialog's controls, in client pixels.
+constexpr app::ControlSpec kControls[] = {
+    {app::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
+    {IDC_MAKEPASS_PASS1, "EDIT", "", 104, 8, 121, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {app::kNoId, "STATIC", "Confirm password:", 8, 38, 0, 0, SS_LEFT, 0},
+    {IDC_MAKEPASS_PASS2, "EDIT", "", 104, 34, 121, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
+     0},
+    {IDC_MAKEPASS_OKBUT, "BUTTON", "Change", 64, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {IDC_MAKEPASS_CANCELBUT, "BUTTON", "Cancel", 150, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
+};
+
+}  // namespace
+
+Tmakepasschange::Tmakepasschange() : DialogWindow(kLook, kControls, std::size(kControls)) {}
+
+void Tmakepasschange::OnCreate() {}
+
+void Tmakepasschange::OnCommand(int id, int code) {
+  // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_MAKEPASS_OKBUT:
+      OKbutClick();
+      break;
+    case IDC_MAKEPASS_CANCELBUT:
+      CancelbutClick();
+      break;
+    default:
+      break;
+  }
+}
+
+void Tmakepasschange::OnActivate() {}
+
+void Tmakepasschange::OKbutClick() {}
+
+void Tmakepasschange::CancelbutClick() {}
+
+}  // namespace dialogs

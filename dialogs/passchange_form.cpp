@@ -1,0 +1,62 @@
+#include "dialogs/passchange_form.h"
+
+#include <iterator>
+
+#include "app/control_ids.h"
+
+namespace dialogs {
+namespace {
+
+constexpr app::DialogLook kLook = {"Tpasschangeform",
+                                   "Change the password",
+                                   app::DialogFrame::kFixed,
+                                   218,
+                                   122,
+                                   app::CloseAction::kNone,
+                                   "MS Sans Serif",
+                                   false};
+
+// The dialog's controls, in client pixels.
+constexpr app::ControlSpec kControls[] = {
+    {app::kNoId, "STATIC", "Old password:", 8, 12, 0, 0, SS_LEFT, 0},
+    {IDC_OLDPASS, "EDIT", "", 104, 8, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {app::kNoId, "STATIC", "New password:", 8, 38, 0, 0, SS_LEFT, 0},
+    {IDC_PASSCHANGE_PASS1, "EDIT", "", 104, 34, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
+     0},
+    {app::kNoId, "STATIC", "Confirm password:", 8, 64, 0, 0, SS_LEFT, 0},
+    {IDC_PASSCHANGE_PASS2, "EDIT", "", 104, 60, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
+     0},
+    {IDC_PASSCHANGE_OKBUT, "BUTTON", "Change", 48, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {IDC_PASSCHANGE_CANCELBUT, "BUTTON", "Cancel", 134, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
+};
+
+}  // namespace
+
+Tpasschangeform::Tpasschangeform() : DialogWindow(kLook, kControls, std::size(kControls)) {
+  SetEnterKey(IDC_PASSCHANGE_PASS2, IDC_PASSCHANGE_OKBUT);
+}
+
+void Tpasschangeform::OnCreate() {}
+
+void Tpasschangeform::OnCommand(int id, int code) {
+  // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_PASSCHANGE_OKBUT:
+      OKbutClick();
+      break;
+    case IDC_PASSCHANGE_CANCELBUT:
+      CancelbutClick();
+      break;
+    default:
+      break;
+  }
+}
+
+void Tpasschangeform::OnActivate() {}
+
+void Tpasschangeform::OKbutClick() {}
+
+void Tpasschangeform::CancelbutClick() {}
+
+}  // namespace dialogs
