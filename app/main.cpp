@@ -1,7 +1,8 @@
 // The entry point: creates the seven windows of the run (the main window first, whose creation
 // loads the databank), runs the message loop and ends when Quit or Uninstall says so.
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
 
 #include "app/app_state.h"
 #include "app/main_window.h"

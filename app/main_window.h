@@ -7,8 +7,9 @@
 // help_commands.cpp and status_feedback.cpp.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
 
 #include <string>
 
