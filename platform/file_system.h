@@ -63,6 +63,12 @@ class FileSystem {
   // By name; each reports success or failure only.
   virtual bool FileExists(const std::string& path) = 0;  // a file, not a directory
   virtual bool DeleteByName(const std::string& path) = 0;
+  // Erases a closed file like DeleteByName, but tells why it failed, for the text files whose
+  // erase is checked like any other text-file operation.
+  virtual ErrorCode Erase(const std::string& path) {
+    if (DeleteByName(path)) return kNoError;
+    return FileExists(path) ? kErrorAccessDenied : kErrorFileNotFound;
+  }
   virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   virtual bool GetAttributes(const std::string& path, std::uint32_t& attributes) = 0;
   // Fails when a file named `to` exists, as MoveFileA does.

@@ -93,6 +93,10 @@ bool Win32FileSystem::DeleteByName(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
+ErrorCode Win32FileSystem::Erase(const std::string& path) {
+  return DeleteFileA(path.c_str()) ? kNoError : LastError();
+}
+
 bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   return SetFileAttributesA(path.c_str(), attributes) != 0;
 }

@@ -20,6 +20,7 @@ class Win32FileSystem : public FileSystem {
 
   bool FileExists(const std::string& path) override;
   bool DeleteByName(const std::string& path) override;
+  ErrorCode Erase(const std::string& path) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
   bool GetAttributes(const std::string& path, std::uint32_t& attributes) override;
   bool Rename(const std::string& from, const std::string& to) override;

@@ -1,0 +1,166 @@
+#include "platform/text_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr char kCarriageReturn = 13;
+constexpr char kLineFeed = 10;
+constexpr char kEndOfText = 26;  // Ctrl-Z
+constexpr char kLineEnd[] = {kCarriageReturn, kLineFeed};
+
+// The largest single Read or Write call; the interface counts bytes in 32 bits.
+constexpr std::size_t kMaxCall = std::size_t{1} << 30;
+
+}  // namespace
+
+TextReader::TextReader(FileSystem& files, std::size_t block_size)
+    : files_(files), block_(std::max<std::size_t>(block_size, 1)) {}
+
+TextReader::~TextReader() {
+  if (handle_ != kNoHandle) files_.Close(handle_);
+}
+
+ErrorCode TextReader::Open(const std::string& path) {
+  if (handle_ != kNoHandle) return kErrorInvalidHandle;
+  pos_ = end_ = 0;
+  physical_end_ = text_end_ = false;
+  FileHandle handle = kNoHandle;
+  const ErrorCode error = files_.Open(path, Access::kRead, Disposition::kOpenExisting, handle);
+  if (error != kNoError) return error;
+  handle_ = handle;
+  return kNoError;
+}
+
+ErrorCode TextReader::Fill() {
+  if (pos_ < end_ || physical_end_) return kNoError;
+  pos_ = end_ = 0;
+  std::uint32_t done = 0;
+  const ErrorCode error =
+      files_.Read(handle_, block_.data(), static_cast<std::uint32_t>(block_.size()), done);
+  if (error != kNoError) return error;
+  end_ = std::min<std::size_t>(done, block_.size());
+  if (end_ == 0) physical_end_ = true;
+  return kNoError;
+}
+
+ErrorCode TextReader::ReadLine(std::string& line) {
+  line.clear();
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  while (!text_end_) {
+    if (const ErrorCode error = Fill(); error != kNoError) return error;
+    if (pos_ == end_) return kNoError;  // physical end: the last line needs no line end
+
+    const char* start = block_.data() + pos_;
+    const char* stop = block_.data() + end_;
+    const char* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
+    const char* limit = cr != nullptr ? cr : stop;
+    // A Ctrl-Z before the line end ends the text; the reader stays in front of it.
+    if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
+      const char* at = static_cast<const char*>(eot);
+      line.append(start, at);
+      pos_ = at - block_.data();
+      text_end_ = true;
+      return kNoError;
+    }
+    line.append(start, limit);
+    if (cr == nullptr) {
+      pos_ = end_;  // the line goes on in the next block
+      continue;
+    }
+    pos_ = (cr - block_.data()) + 1;
+    // One LF right after the CR belongs to the line end, even when the block ends between them.
+    if (const ErrorCode error = Fill(); error != kNoError) return error;
+    if (pos_ < end_ && block_[pos_] == kLineFeed) ++pos_;
+    return kNoError;
+  }
+  return kNoError;
+}
+
+ErrorCode TextReader::AtEnd(bool& at_end) {
+  at_end = true;
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (!text_end_) {
+    if (const ErrorCode error = Fill(); error != kNoError) return error;
+    if (pos_ < end_ && block_[pos_] == kEndOfText) text_end_ = true;
+  }
+  at_end = text_end_ || pos_ == end_;
+  return kNoError;
+}
+
+ErrorCode TextReader::Close() {
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  const FileHandle handle = handle_;
+  handle_ = kNoHandle;
+  return files_.Close(handle);
+}
+
+TextWriter::TextWriter(FileSystem& files, std::size_t block_size)
+    : files_(files), block_(std::max<std::size_t>(block_size, sizeof kLineEnd)) {}
+
+TextWriter::~TextWriter() {
+  if (handle_ != kNoHandle) files_.Close(handle_);
+}
+
+ErrorCode TextWriter::Create(const std::string& path) {
+  if (handle_ != kNoHandle) return kErrorInvalidHandle;
+  used_ = 0;
+  FileHandle handle = kNoHandle;
+  const ErrorCode error = files_.Open(path, Access::kWrite, Disposition::kCreateAlways, handle);
+  if (error != kNoError) return error;
+  handle_ = handle;
+  return kNoError;
+}
+
+ErrorCode TextWriter::WriteDirect(const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const auto chunk = static_cast<std::uint32_t>(std::min(size, kMaxCall));
+    std::uint32_t done = 0;
+    if (const ErrorCode error = files_.Write(handle_, bytes, chunk, done); error != kNoError) {
+      return error;
+    }
+    if (done < chunk) return kErrorDiskFull;
+    bytes += chunk;
+    size -= chunk;
+  }
+  return kNoError;
+}
+
+ErrorCode TextWriter::Flush() {
+  const std::size_t used = used_;
+  used_ = 0;
+  return WriteDirect(block_.data(), used);
+}
+
+ErrorCode TextWriter::WriteLine(std::string_view line) {
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (line.size() + sizeof kLineEnd > block_.size() - used_) {
+    if (const ErrorCode error = Flush(); error != kNoError) return error;
+    // A line longer than the block goes out as it stands instead of through the block.
+    if (line.size() + sizeof kLineEnd > block_.size()) {
+      if (const ErrorCode error = WriteDirect(line.data(), line.size()); error != kNoError) {
+        return error;
+      }
+      line = {};
+    }
+  }
+  if (!line.empty()) std::memcpy(block_.data() + used_, line.data(), line.size());
+  used_ += line.size();
+  std::memcpy(block_.data() + used_, kLineEnd, sizeof kLineEnd);
+  used_ += sizeof kLineEnd;
+  return kNoError;
+}
+
+ErrorCode TextWriter::Close() {
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  const ErrorCode flushed = Flush();
+  const FileHandle handle = handle_;
+  handle_ = kNoHandle;
+  const ErrorCode closed = files_.Close(handle);
+  return flushed != kNoError ? flushed : closed;
+}
+
+}  // namespace platform

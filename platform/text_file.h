@@ -1,0 +1,85 @@
+// Text files read and written line by line over FileSystem, with the line rules of the boot
+// configuration file: a line read ends at a carriage return (13), and one line feed (10)
+// directly after it belongs to that line end; a line feed anywhere else is an ordinary
+// character. A byte 26 (Ctrl-Z) or the physical end ends the text. Every line written ends in
+// carriage return and line feed. Lines have no length limit.
+//
+// Both classes move the bytes in large blocks of their own, so the cost is linear in the file
+// size however the lines are cut. Like the rest of platform/, they report system error codes and
+// never show anything.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+constexpr std::size_t kTextBlockSize = 64 * 1024;
+
+class TextReader {
+ public:
+  // block_size is the size of each read; tests use tiny blocks to cut lines at every byte.
+  explicit TextReader(FileSystem& files, std::size_t block_size = kTextBlockSize);
+  // Closes a file still open, ignoring the outcome (the error path of the caller).
+  ~TextReader();
+  TextReader(const TextReader&) = delete;
+  TextReader& operator=(const TextReader&) = delete;
+
+  // Opens an existing file for reading.
+  ErrorCode Open(const std::string& path);
+  // The next line without its line end. At the end of the text the line is empty and the
+  // reader stays at the end.
+  ErrorCode ReadLine(std::string& line);
+  // True at the physical end or in front of a Ctrl-Z.
+  ErrorCode AtEnd(bool& at_end);
+  ErrorCode Close();
+  bool IsOpen() const { return handle_ != kNoHandle; }
+
+ private:
+  // Refills the block when it is used up; afterwards pos_ == end_ only at the physical end.
+  ErrorCode Fill();
+
+  FileSystem& files_;
+  std::vector<char> block_;
+  FileHandle handle_ = kNoHandle;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool physical_end_ = false;  // a read returned no bytes
+  bool text_end_ = false;      // a Ctrl-Z was reached
+};
+
+class TextWriter {
+ public:
+  explicit TextWriter(FileSystem& files, std::size_t block_size = kTextBlockSize);
+  // Closes a file still open without writing what is still buffered: only the error path of
+  // the caller gets here, and a half-written working file is of no use.
+  ~TextWriter();
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+
+  // Creates the file, or empties it if it exists.
+  ErrorCode Create(const std::string& path);
+  // Writes the line followed by carriage return and line feed. A write that stores fewer bytes
+  // than asked reports kErrorDiskFull.
+  ErrorCode WriteLine(std::string_view line);
+  // Writes what is buffered, then closes; the first failure is reported, the handle is closed
+  // in any case.
+  ErrorCode Close();
+  bool IsOpen() const { return handle_ != kNoHandle; }
+
+ private:
+  ErrorCode Flush();
+  ErrorCode WriteDirect(const char* bytes, std::size_t size);
+
+  FileSystem& files_;
+  std::vector<char> block_;
+  std::size_t used_ = 0;
+  FileHandle handle_ = kNoHandle;
+};
+
+}  // namespace platform
