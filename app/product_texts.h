@@ -9,7 +9,7 @@ inline constexpr char kApplicationTitle[] = "Korvane Configuration";
 inline constexpr char kMainWindowCaption[] = "Korvane configuration";
 
 // Stands on the main window, in the closing message of Quit and in the about box.
-inline constexpr char kCopyrightLine[] = "Copyright (c) 2002 Ardo Vennick";
+inline constexpr char kCopyrightLine[] = "(c) 2002 Ardo Vennick";
 
 inline constexpr char kAuthorName[] = "Ardo Vennick";
 inline constexpr char kMakerName[] = "Tarnwick Keep";
