@@ -89,17 +89,39 @@ std::string Describe(const MessageBoxInfo& box) {
 
 // The kind of a message box's icon, by comparing its pixels with each stock icon drawn on the
 // same background; the icon handle itself belongs to the tool's process and cannot be compared.
-IconKind RecogniseIcon(HWND icon_control) {
-  RECT rect;
-  GetClientRect(icon_control, &rect);
-  const int w = rect.right, h = rect.bottom;
+IconKind RecogniseIcon(HWND box, HWND icon_control) {
+  RECT rect, box_rect;
+  GetWindowRect(icon_control, &rect);
+  GetWindowRect(box, &box_rect);
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  const int left = rect.left - box_rect.left, top = rect.top - box_rect.top;
   if (w <= 0 || h <= 0) return IconKind::kUnknown;
-  HDC control_dc = GetDC(icon_control);
+  // Under Wine a child window's DC taken from another process reads nothing; the top-level
+  // window's DC reads the box as painted.
+  HDC control_dc = GetWindowDC(box);
   HDC memory = CreateCompatibleDC(control_dc);
   HBITMAP shot = CreateCompatibleBitmap(control_dc, w, h);
   HGDIOBJ old = SelectObject(memory, shot);
-  BitBlt(memory, 0, 0, w, h, control_dc, 0, 0, SRCCOPY);
-  const COLORREF background = GetPixel(memory, w - 1, h - 1);
+  // The box is captured as soon as it shows, maybe before or while it paints: have it paint,
+  // and wait until the control holds more than its background and two captures in a row agree.
+  RedrawWindow(icon_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  COLORREF background = 0;
+  std::vector<COLORREF> previous;
+  PollUntil(1000, [&] {
+    BitBlt(memory, 0, 0, w, h, control_dc, left, top, SRCCOPY);
+    background = GetPixel(memory, w - 1, h - 1);
+    std::vector<COLORREF> pixels;
+    bool painted = false;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        pixels.push_back(GetPixel(memory, x, y));
+        painted = painted || pixels.back() != background;
+      }
+    }
+    const bool settled = painted && pixels == previous;
+    previous = std::move(pixels);
+    return settled;
+  });
 
   struct Candidate {
     IconKind kind;
@@ -139,7 +161,7 @@ IconKind RecogniseIcon(HWND icon_control) {
   SelectObject(memory, old);
   DeleteObject(shot);
   DeleteDC(memory);
-  ReleaseDC(icon_control, control_dc);
+  ReleaseDC(box, control_dc);
   return best;
 }
 
@@ -161,7 +183,8 @@ MessageBoxInfo ReadMessageBox(HWND window) {
       GetWindowRect(child, &r);
       buttons.push_back({r.left, WindowText(child)});
     } else if (cls == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      box.icon = SendMessageA(child, STM_GETICON, 0, 0) ? RecogniseIcon(child) : IconKind::kNone;
+      box.icon =
+          SendMessageA(child, STM_GETICON, 0, 0) ? RecogniseIcon(window, child) : IconKind::kNone;
     }
   }
   std::stable_sort(buttons.begin(), buttons.end(),
@@ -199,6 +222,16 @@ const std::string& ScreenshotDir() {
 void Configure(const std::string& tool_path, const std::string& screenshot_dir) {
   ToolPathSetting() = ToWindowsPath(tool_path);
   ScreenshotDirSetting() = ToWindowsPath(screenshot_dir);
+}
+
+void PrepareDisplay() {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+  RegCloseKey(key);
 }
 
 std::string ToWindowsPath(const std::string& path) {
@@ -366,9 +399,7 @@ testing::AssertionResult Tool::Answer(const MessageBoxInfo& box, const std::stri
   if (!target) {
     return testing::AssertionFailure() << "no button " << Quoted(button) << " on " << Describe(box);
   }
-  // The box's own dialog procedure ends the box on the button's command.
-  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), BN_CLICKED),
-               reinterpret_cast<LPARAM>(target));
+  PostMessageA(target, BM_CLICK, 0, 0);
   answered_.push_back(box.hwnd);
   if (!PollUntil(kTimeoutMs, [&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); })) {
     return testing::AssertionFailure()
@@ -607,13 +638,20 @@ testing::AssertionResult ListItems(HWND parent, int id, std::vector<std::string>
   items->clear();
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
     if (length < 0) return testing::AssertionFailure() << "LB_GETTEXTLEN failed for item " << i;
-    // LB_GETTEXT of a list box without owner data is carried across processes like WM_GETTEXT.
-    std::string text(length + 1, '\0');
-    const LRESULT copied = SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    // Wine carries LB_GETTEXT across processes in its Unicode form only (an ANSI request gets
+    // UTF-16 back), so the text is asked for in Unicode and turned back into the 8-bit
+    // characters the tool stored.
+    std::wstring wide(length + 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
     if (copied < 0) return testing::AssertionFailure() << "LB_GETTEXT failed for item " << i;
-    text.resize(std::min<LRESULT>(copied, length));
+    wide.resize(std::min<LRESULT>(copied, length));
+    std::string text(wide.size() * 2 + 1, '\0');
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                            static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(bytes > 0 ? bytes : 0);
     items->push_back(text);
   }
   return testing::AssertionSuccess();

@@ -49,6 +49,10 @@ const std::string& ToolPath();
 const std::string& ScreenshotDir();
 // Sets both; called by main() before the tests run.
 void Configure(const std::string& tool_path, const std::string& screenshot_dir);
+// Under Wine, has the X11 driver leave the tool's windows unmanaged. Xvfb runs no window manager,
+// and for a managed window Wine waits up to two seconds for the window manager to confirm each
+// hide, which made every message box cost two seconds. Called by main().
+void PrepareDisplay();
 // "/work/x/y" -> "Z:\work\x\y"; a path that is already a Windows path is returned unchanged.
 std::string ToWindowsPath(const std::string& path);
 

@@ -24,5 +24,6 @@ int main(int argc, char** argv) {
     }
   }
   e2e::Configure(tool, screenshots);
+  e2e::PrepareDisplay();
   return RUN_ALL_TESTS();
 }
