@@ -110,10 +110,20 @@ testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,
   HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
   // The window DC reads the window's own surface, which holds its picture even when another
-  // window covers it; PrintWindow is the fallback.
-  bool captured = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
-  if (!captured) captured = PrintWindow(window, memory, 0);
-  GdiFlush();
+  // window covers it. The tool paints its controls one after another, so the capture is
+  // repeated until two in a row agree (or a second has passed).
+  const std::size_t bytes = static_cast<std::size_t>(width) * height * 4;
+  std::string previous;
+  bool captured = false;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    captured = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
+    if (!captured) captured = PrintWindow(window, memory, 0);
+    GdiFlush();
+    std::string current(static_cast<const char*>(bits), bytes);
+    if (!captured || current == previous) break;
+    previous = std::move(current);
+    Sleep(50);
+  }
 
   std::string rows(static_cast<std::size_t>(width) * height * 3, '\0');
   const auto* pixels = static_cast<const std::uint8_t*>(bits);
