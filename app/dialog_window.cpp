@@ -4,7 +4,7 @@
 
 namespace app {
 
-DialogWindow::DialogWindow(const DialogLook& look, const ControlSpec* controls,
+DialogWindow::DialogWindow(const DialogLook& look, const ControlEntry* controls,
                            std::size_t control_count)
     : look_(look), controls_(controls), control_count_(control_count) {}
 

@@ -43,7 +43,7 @@ class DialogWindow : public WindowBase {
   bool IsShown() const { return IsWindowVisible(hwnd()) != FALSE; }
 
  protected:
-  DialogWindow(const DialogLook& look, const ControlSpec* controls, std::size_t control_count);
+  DialogWindow(const DialogLook& look, const ControlEntry* controls, std::size_t control_count);
 
   // Each of these runs inside RunCommand.
   virtual void OnCreate() {}
@@ -66,7 +66,7 @@ class DialogWindow : public WindowBase {
   void OnBecameActive() final { OnActivate(); }
 
   const DialogLook& look_;
-  const ControlSpec* controls_;
+  const ControlEntry* controls_;
   std::size_t control_count_;
   HFONT font_ = nullptr;
 };

@@ -25,7 +25,7 @@ constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kLink = SS_LEFT | SS_NOTIFY;
 
 // Positions inside a group box are relative to the group box.
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     {IDC_GROUPBOX1, "BUTTON", "User functions", 8, 0, 153, 153, kGroup, 0},
     {IDC_NAMECHANGE, "BUTTON", "Change user name", 8, 24, 137, 25, kButton, IDC_GROUPBOX1},
     {IDC_CHANGE_PASSWORD, "BUTTON", "Change password", 8, 56, 137, 25, kButton, IDC_GROUPBOX1},
@@ -131,11 +131,11 @@ constexpr int kStatusBarHeight = 20;
 
 constexpr char kNotLoggedIn[] = "Not logged in";
 
-bool InAdminBox(const ControlSpec& spec) {
-  for (int parent = spec.parent; parent != 0;) {
+bool InAdminBox(const ControlEntry& entry) {
+  for (int parent = entry.parent; parent != 0;) {
     if (parent == IDC_ADMIN_BOX) return true;
-    const ControlSpec* group = nullptr;
-    for (const ControlSpec& entry : kControls) {
+    const ControlEntry* group = nullptr;
+    for (const ControlEntry& entry : kControls) {
       if (entry.id == parent) group = &entry;
     }
     parent = group ? group->parent : 0;
@@ -286,8 +286,8 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
 
 void Tmain::ShowAdminBox(bool visible) {
   int command = visible ? SW_SHOW : SW_HIDE;
-  for (const ControlSpec& spec : kControls) {
-    if (spec.id == IDC_ADMIN_BOX || InAdminBox(spec)) ShowWindow(Control(spec.id), command);
+  for (const ControlEntry& entry : kControls) {
+    if (entry.id == IDC_ADMIN_BOX || InAdminBox(entry)) ShowWindow(Control(entry.id), command);
   }
   SetAdvancedBoxTip(visible);
 }

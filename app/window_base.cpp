@@ -85,12 +85,12 @@ bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
   return hwnd_ != nullptr;
 }
 
-POINT WindowBase::Origin(const ControlSpec* table, std::size_t count, const ControlSpec& spec) {
-  POINT origin{spec.x, spec.y};
-  int parent = spec.parent;
+POINT WindowBase::Origin(const ControlEntry* table, std::size_t count, const ControlEntry& entry) {
+  POINT origin{entry.x, entry.y};
+  int parent = entry.parent;
   while (parent != 0) {
-    const ControlSpec* group = std::find_if(
-        table, table + count, [parent](const ControlSpec& entry) { return entry.id == parent; });
+    const ControlEntry* group = std::find_if(
+        table, table + count, [parent](const ControlEntry& entry) { return entry.id == parent; });
     if (group == table + count) break;
     origin.x += group->x;
     origin.y += group->y;
@@ -99,28 +99,28 @@ POINT WindowBase::Origin(const ControlSpec* table, std::size_t count, const Cont
   return origin;
 }
 
-void WindowBase::CreateControls(const ControlSpec* table, std::size_t count, HFONT font) {
+void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HFONT font) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   for (std::size_t i = 0; i < count; ++i) {
-    const ControlSpec& spec = table[i];
-    POINT at = Origin(table, count, spec);
-    bool framed = IsClass(spec.window_class, "EDIT") || IsClass(spec.window_class, "LISTBOX");
+    const ControlEntry& entry = table[i];
+    POINT at = Origin(table, count, entry);
+    bool framed = IsClass(entry.window_class, "EDIT") || IsClass(entry.window_class, "LISTBOX");
     HWND control =
-        CreateWindowExA(framed ? WS_EX_CLIENTEDGE : 0, spec.window_class, spec.caption,
-                        WS_CHILD | WS_VISIBLE | spec.style, at.x, at.y, spec.w, spec.h, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        CreateWindowExA(framed ? WS_EX_CLIENTEDGE : 0, entry.window_class, entry.caption,
+                        WS_CHILD | WS_VISIBLE | entry.style, at.x, at.y, entry.w, entry.h, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (!control) continue;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Common controls 6 would show a dot; the stored passwords are typed behind stars.
-    if (spec.style & ES_PASSWORD) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
-    if (spec.w == 0) FitToText(control);
+    if (entry.style & ES_PASSWORD) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
+    if (entry.w == 0) FitToText(control);
   }
   // Group boxes go to the bottom of the sibling order, innermost lowest, so that they never
   // paint over the controls that stand in them.
   for (std::size_t i = count; i-- > 0;) {
-    const ControlSpec& spec = table[i];
-    if (!IsClass(spec.window_class, "BUTTON") || (spec.style & 0x0F) != BS_GROUPBOX) continue;
-    SetWindowPos(Control(spec.id), HWND_BOTTOM, 0, 0, 0, 0,
+    const ControlEntry& entry = table[i];
+    if (!IsClass(entry.window_class, "BUTTON") || (entry.style & 0x0F) != BS_GROUPBOX) continue;
+    SetWindowPos(Control(entry.id), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }

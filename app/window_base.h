@@ -18,7 +18,7 @@ namespace app {
 // Identifier of the controls that no code refers to (plain labels).
 constexpr int kNoId = -1;
 
-struct ControlSpec {
+struct ControlEntry {
   int id;
   const char* window_class;
   const char* caption;
@@ -62,9 +62,9 @@ class WindowBase {
   // Registers the window class on first use, creates the window hidden and centred on the
   // screen. The menu, if any, is counted in when sizing from the client area.
   bool CreateFrame(const Frame& frame, HWND owner, HMENU menu);
-  void CreateControls(const ControlSpec* table, std::size_t count, HFONT font);
+  void CreateControls(const ControlEntry* table, std::size_t count, HFONT font);
   // The client position of a table entry, with its group boxes' offsets summed.
-  static POINT Origin(const ControlSpec* table, std::size_t count, const ControlSpec& spec);
+  static POINT Origin(const ControlEntry* table, std::size_t count, const ControlEntry& entry);
 
   // Enter in the edit field `edit_id` presses the button `button_id`; edit_id 0: Enter anywhere
   // in the window presses it. A focused push button is always pressed by Enter.

@@ -18,7 +18,7 @@ constexpr app::DialogLook kLook = {"Tabout",
                                    true};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlSpec kControls[] = {
+constexpr app::ControlEntry kControls[] = {
     {IDC_ABOUT_COPYRIGHT, "STATIC", app::kCopyrightLine, 8, 8, 243, 16, SS_LEFT, 0},
     {IDC_ABOUT_LABEL2, "STATIC", app::kAuthorName, 8, 32, 0, 0, SS_LEFT | SS_NOTIFY, 0},
     {IDC_ABOUT_TEXT, "STATIC",

@@ -12,7 +12,7 @@ constexpr app::DialogLook kLook = {
     122,        app::CloseAction::kNone,      "MS Sans Serif",          false};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlSpec kControls[] = {
+constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "User name:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_UNAME, "EDIT", "", 104, 8, 103, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {app::kNoId, "STATIC", "User password:", 8, 38, 0, 0, SS_LEFT, 0},

@@ -12,7 +12,7 @@ constexpr app::DialogLook kLook = {
     110,           app::CloseAction::kNone,         "MS Sans Serif",          false};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlSpec kControls[] = {
+constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "Enter user name and password", 8, 6, 0, 0, SS_LEFT, 0},
     {app::kNoId, "STATIC", "User name:", 8, 30, 0, 0, SS_LEFT, 0},
     {IDC_USER_NAME_ENTER, "EDIT", "", 80, 26, 177, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},

@@ -17,7 +17,7 @@ constexpr app::DialogLook kLook = {"Tmakepasschange",
                                    false};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlSpec kControls[] = {
+constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_MAKEPASS_PASS1, "EDIT", "", 104, 8, 121, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {app::kNoId, "STATIC", "Confirm password:", 8, 38, 0, 0, SS_LEFT, 0},
