@@ -49,21 +49,9 @@ void DialogWindow::Hide() {
 
 LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND: {
-      int id = LOWORD(wparam);
-      int code = HIWORD(wparam);
-      RunCommand([this, id, code] { OnCommand(id, code); });
-      return 0;
-    }
     case WM_CLOSE:
       if (look_.close == CloseAction::kHide) Hide();
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, LabelColour(GetDlgCtrlID(reinterpret_cast<HWND>(lparam))));
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
     default:
       return WindowBase::HandleMessage(message, wparam, lparam);
   }

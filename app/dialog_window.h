@@ -45,19 +45,10 @@ class DialogWindow : public WindowBase {
  protected:
   DialogWindow(const DialogLook& look, const ControlEntry* controls, std::size_t control_count);
 
-  // Each of these runs inside RunCommand.
+  // Each of these runs inside RunCommand, like OnCommand.
   virtual void OnCreate() {}
-  virtual void OnCommand(int id, int code) {
-    (void)id;
-    (void)code;
-  }
   // The dialog became the active window of the tool (see WindowBase::OnBecameActive).
   virtual void OnActivate() {}
-  // Colours of static controls; the default is black on the dialog's face.
-  virtual COLORREF LabelColour(int id) const {
-    (void)id;
-    return RGB(0, 0, 0);
-  }
 
   HFONT font() const { return font_; }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -308,6 +308,12 @@ void Tmain::SetLinkLook(int id, const std::string& caption, COLORREF colour) {
   }
 }
 
+COLORREF Tmain::LabelColour(int id) const {
+  if (id == IDC_LABEL5) return label5_colour_;
+  if (id == IDC_LABEL6) return label6_colour_;
+  return kBlack;
+}
+
 bool Tmain::IsLinkControl(int id) const {
   return id == IDC_LABEL5 || id == IDC_LABEL6;
 }
@@ -362,12 +368,6 @@ void Tmain::OnCommand(int id, int code) {
 
 LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND: {
-      int id = LOWORD(wparam);
-      int code = HIWORD(wparam);
-      RunCommand([this, id, code] { OnCommand(id, code); });
-      return 0;
-    }
     case WM_CLOSE:
       // The close box and the system menu end the run through Quit, which saves first.
       RunCommand([this] { Quit1Click(); });
@@ -389,16 +389,6 @@ LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       RECT rect = item->rcItem;
       RunCommand([this, index, dc, rect] { statbarDrawPanel(index, dc, rect); });
       return TRUE;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-      COLORREF colour = id == IDC_LABEL5   ? label5_colour_
-                        : id == IDC_LABEL6 ? label6_colour_
-                                           : kBlack;
-      SetTextColor(dc, colour);
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CTLCOLORLISTBOX: {
       HDC dc = reinterpret_cast<HDC>(wparam);

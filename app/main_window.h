@@ -90,17 +90,16 @@ class Tmain : public WindowBase {
 
  protected:
   void OnBecameActive() override { FormActivate(); }
+  void OnCommand(int id, int code) override;
+  COLORREF LabelColour(int id) const override;
   bool IsLinkControl(int id) const override;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void CreateMenuBar();
   void CreateStatusBar();
   void CreateToolTips();
   void SetAdvancedBoxTip(bool active);
   void SubclassMouseMoves();
-  void OnCommand(int id, int code);
-  bool OverGroupBox(POINT client_point) const;
   static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                            UINT_PTR id, DWORD_PTR data);
 

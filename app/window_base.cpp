@@ -170,6 +170,18 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return DefWindowProcA(hwnd_, message, wparam, lparam);
     }
+    case WM_COMMAND: {
+      int id = LOWORD(wparam);
+      int code = HIWORD(wparam);
+      RunCommand([this, id, code] { OnCommand(id, code); });
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      SetTextColor(dc, LabelColour(GetDlgCtrlID(reinterpret_cast<HWND>(lparam))));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     case DM_GETDEFID:
       // Asked by IsDialogMessage when Enter is pressed.
       return DefaultButton();

@@ -81,6 +81,16 @@ class WindowBase {
     (void)id;
     return false;
   }
+  // A menu choice or a control's notification (WM_COMMAND); runs inside RunCommand.
+  virtual void OnCommand(int id, int code) {
+    (void)id;
+    (void)code;
+  }
+  // Text colour of a static control; the background is always the button face.
+  virtual COLORREF LabelColour(int id) const {
+    (void)id;
+    return RGB(0, 0, 0);
+  }
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
