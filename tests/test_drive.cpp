@@ -31,6 +31,22 @@ std::vector<std::string> made_directories;
 
 }  // namespace
 
+std::string Visible(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c == 13) {
+      shown += "<CR>";
+    } else if (c == 10) {
+      shown += "<LF>\n";
+    } else if (c == 26) {
+      shown += "<EOT>";
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
 bool TestDrive::IsWin32() {
 #ifdef _WIN32
   return true;

@@ -12,6 +12,10 @@
 
 namespace testing_support {
 
+// The bytes with carriage return, line feed and Ctrl-Z spelled out, so that a failing comparison
+// shows where the line ends are.
+std::string Visible(const std::string& bytes);
+
 class TestDrive {
  public:
   TestDrive();

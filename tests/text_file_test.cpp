@@ -17,26 +17,10 @@ using platform::kNoError;
 using platform::TextReader;
 using platform::TextWriter;
 using testing_support::TestDrive;
+using testing_support::Visible;
 
 constexpr char kPath[] = "c:\\lines.txt";
 const std::size_t kBlockSizes[] = {1, 2, 3, 5, platform::kTextBlockSize};
-
-// Control bytes spelled out, so a failing comparison shows where the line ends are.
-std::string Visible(const std::string& bytes) {
-  std::string shown;
-  for (unsigned char c : bytes) {
-    if (c == 13) {
-      shown += "<CR>";
-    } else if (c == 10) {
-      shown += "<LF>";
-    } else if (c == 26) {
-      shown += "<EOT>";
-    } else {
-      shown += static_cast<char>(c);
-    }
-  }
-  return shown;
-}
 
 std::vector<std::string> ReadAllLines(TestDrive& drive, std::size_t block_size) {
   TextReader reader(drive.files(), block_size);
