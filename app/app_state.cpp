@@ -9,6 +9,7 @@
 #include "dialogs/passchange_form.h"
 #include "dialogs/uname_change.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_shell.h"
 
 namespace app {
 
@@ -21,6 +22,11 @@ core::UserTable& Users() {
 platform::FileSystem& Files() {
   static platform::Win32FileSystem files;
   return files;
+}
+
+platform::Shell& Shell() {
+  static platform::Win32Shell shell;
+  return shell;
 }
 
 core::DatabankFile& Databank() {

@@ -1,11 +1,12 @@
-// The process-wide state every window uses: the one user table, the file system, the databank
-// file, the message sink for core operations, and the seven windows of the run.
+// The process-wide state every window uses: the one user table, the file system, the shell,
+// the databank file, the message sink for core operations, and the seven windows of the run.
 #pragma once
 
 #include "core/databank_file.h"
 #include "core/messages.h"
 #include "core/user_table.h"
 #include "platform/file_system.h"
+#include "platform/shell.h"
 
 namespace dialogs {
 class TEnter_form;
@@ -22,6 +23,7 @@ class Tmain;
 
 core::UserTable& Users();
 platform::FileSystem& Files();
+platform::Shell& Shell();
 core::DatabankFile& Databank();
 core::MessageSink& Messages();
 

@@ -1,22 +1,56 @@
-// The Help menu, the two credit links, the login log view and the about box command.
+// The Help menu, the two credit links, the login log view and the about box command. Every
+// document and address goes to the shell's "open"; a refusal of the shell is not reported.
+#include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/product_texts.h"
+#include "dialogs/about.h"
+#include "platform/shell.h"
 
 namespace app {
+namespace {
 
-void Tmain::OpenHelp1Click() {}
+// Relative to the current directory, where the two files are shipped beside the program.
+constexpr char kHelpFile[] = "help.html";
+constexpr char kReadmeFile[] = "readme.txt";
+// Written by the protection program; the tool only hands a copy of it to the shell.
+constexpr char kLoginLogPath[] = "c:\\windows\\logfile.zvk";
+constexpr char kLoginLogCopyPath[] = "c:\\korvanelog.txt";
 
-void Tmain::Readme1Click() {}
+}  // namespace
 
-void Tmain::Mailtheauthor1Click() {}
+void Tmain::OpenHelp1Click() {
+  Shell().Open(hwnd(), kHelpFile);
+}
 
-void Tmain::About1Click() {}
+void Tmain::Readme1Click() {
+  Shell().Open(hwnd(), kReadmeFile);
+}
 
-void Tmain::Homepage1Click() {}
+void Tmain::Mailtheauthor1Click() {
+  Shell().Open(hwnd(), kAuthorMailUrl);
+}
 
-void Tmain::Label6Click() {}
+void Tmain::About1Click() {
+  AboutBox().Show();
+}
 
-void Tmain::Label5Click() {}
+void Tmain::Homepage1Click() {
+  Shell().Open(hwnd(), kHomePageUrl);
+}
 
-void Tmain::Button1Click() {}
+void Tmain::Label6Click() {
+  Mailtheauthor1Click();
+}
+
+void Tmain::Label5Click() {
+  Homepage1Click();
+}
+
+// "View login info". A failed copy (no log yet, or the log held by the protection program) is not
+// reported; the shell then shows the copy of an earlier view, or tells itself that there is none.
+void Tmain::Button1Click() {
+  if (!Users().HasAdminRights()) return;
+  platform::CopyAndOpen(Files(), Shell(), hwnd(), kLoginLogPath, kLoginLogCopyPath);
+}
 
 }  // namespace app

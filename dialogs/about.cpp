@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "app/app_state.h"
 #include "app/control_ids.h"
 #include "app/product_texts.h"
 
@@ -30,6 +31,7 @@ constexpr app::ControlEntry kControls[] = {
 }  // namespace
 
 Tabout::Tabout() : DialogWindow(kLook, kControls, std::size(kControls)) {
+  // Enter anywhere in the box presses "Ok"; the close command is ignored (CloseAction::kNone).
   SetEnterKey(0, IDC_ABOUT_OKBUT);
 }
 
@@ -64,8 +66,12 @@ COLORREF Tabout::LabelColour(int id) const {
   return id == IDC_ABOUT_LABEL2 ? RGB(0, 0, 255) : RGB(0, 0, 0);
 }
 
-void Tabout::OkbutClick() {}
+void Tabout::OkbutClick() {
+  Hide();
+}
 
-void Tabout::Label2Click() {}
+void Tabout::Label2Click() {
+  app::Shell().Open(hwnd(), app::kAuthorMailUrl);
+}
 
 }  // namespace dialogs
