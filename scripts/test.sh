@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native unit tests, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the cross-built suite under Wine against the Win32 backend, and
-# the end-to-end tests that drive the real program under Wine and Xvfb. Fails when any fails.
+# UndefinedBehaviorSanitizer, a minute of fuzzing, the cross-built suite under Wine against the
+# Win32 backend, and the end-to-end tests that drive the real program under Wine and Xvfb. Fails when any fails.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -18,6 +18,9 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZ
   -DKORVANE_BENCH=OFF >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing the databank loader and the boot option rewrite, 60 s each"
+fuzz/run.sh build/fuzz 60
 
 echo "== Windows build: unit tests and end-to-end tests under Wine"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
