@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native unit tests, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a minute of fuzzing, the cross-built suite under Wine against the
-# Win32 backend, and the end-to-end tests that drive the real program under Wine and Xvfb. Fails when any fails.
+# Win32 backend, and the end-to-end tests that drive the real program under Wine and Xvfb.
+# Fails when any fails.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
