@@ -327,13 +327,17 @@ void Tmain::FormCreate() {
   Databank().OpenDatabank();
 }
 
-void Tmain::FormActivate() {
-  const core::UserTable& users = Users();
+void Tmain::FillUsersBox() {
   HWND list = users_box();
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& name : users.UserNames()) {
+  for (const std::string& name : Users().UserNames()) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
+}
+
+void Tmain::FormActivate() {
+  const core::UserTable& users = Users();
+  FillUsersBox();
   if (users.Count() != 0 && users.CurrentUser != 0) {
     SetStatusPanel(2, "Current user: " + users.NameOf(users.CurrentUser));
   } else {

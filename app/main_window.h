@@ -24,6 +24,8 @@ class Tmain : public WindowBase {
   void Show(int show_command);
 
   HWND users_box() const;
+  // Refills users_box with the names of slots 1..count, in slot order.
+  void FillUsersBox();
   HWND statbar() const;
   HIMAGELIST image_list() const { return image_list1_; }
   // Status bar panels 1 and 2 hold text; 0 and 3 are drawn by statbarDrawPanel.

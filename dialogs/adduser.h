@@ -16,6 +16,9 @@ class TAdduser : public app::DialogWindow {
   void OnCreate() override;
   void OnCommand(int id, int code) override;
   void OnActivate() override;
+
+ private:
+  void ClearPasswords();
 };
 
 }  // namespace dialogs

@@ -2,7 +2,10 @@
 
 #include <iterator>
 
+#include "app/app_state.h"
 #include "app/control_ids.h"
+#include "app/main_window.h"
+#include "core/accounts.h"
 
 namespace dialogs {
 namespace {
@@ -48,8 +51,22 @@ void TEnter_form::OnCommand(int id, int code) {
 
 void TEnter_form::OnActivate() {}
 
-void TEnter_form::OKbutClick() {}
+void TEnter_form::OKbutClick() {
+  core::UserTable& users = app::Users();
+  const int slot =
+      core::LogIn(users, ControlText(IDC_USER_NAME_ENTER), ControlText(IDC_USER_PASS_ENTER));
+  if (slot != 0) {
+    SetControlText(IDC_USER_NAME_ENTER, "");
+    SetControlText(IDC_USER_PASS_ENTER, "");
+    app::MainForm().SetStatusPanel(2, "Current user: " + users.NameOf(slot));
+    Hide();
+  }
+  // A failed login says nothing: the name stays for another try, the password goes.
+  SetControlText(IDC_USER_PASS_ENTER, "");
+}
 
-void TEnter_form::QuitClick() {}
+void TEnter_form::QuitClick() {
+  Hide();
+}
 
 }  // namespace dialogs

@@ -2,7 +2,9 @@
 
 #include <iterator>
 
+#include "app/app_state.h"
 #include "app/control_ids.h"
+#include "app/message_boxes.h"
 
 namespace dialogs {
 namespace {
@@ -27,6 +29,9 @@ constexpr app::ControlEntry kControls[] = {
     {IDC_MAKEPASS_CANCELBUT, "BUTTON", "Cancel", 150, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+constexpr char kUserGoneMessage[] =
+    "The list of users has changed since the user was selected. Select the user again.";
+
 }  // namespace
 
 Tmakepasschange::Tmakepasschange() : DialogWindow(kLook, kControls, std::size(kControls)) {}
@@ -48,10 +53,46 @@ void Tmakepasschange::OnCommand(int id, int code) {
   }
 }
 
-void Tmakepasschange::OnActivate() {}
+void Tmakepasschange::PickUser(int list_index) {
+  picked_.Pick(app::Users(), list_index);
+}
 
-void Tmakepasschange::OKbutClick() {}
+void Tmakepasschange::OnActivate() {
+  ClearFields();
+}
 
-void Tmakepasschange::CancelbutClick() {}
+void Tmakepasschange::ClearFields() {
+  SetControlText(IDC_MAKEPASS_PASS1, "");
+  SetControlText(IDC_MAKEPASS_PASS2, "");
+}
+
+void Tmakepasschange::OKbutClick() {
+  switch (core::SetPickedPassword(app::Users(), picked_, ControlText(IDC_MAKEPASS_PASS1),
+                                  ControlText(IDC_MAKEPASS_PASS2))) {
+    case core::SetPasswordResult::kChanged:
+      Hide();
+      app::ShowPlainMessage("Passwords changed successfully");
+      break;
+    case core::SetPasswordResult::kPasswordsDiffer:
+      app::ShowPlainMessage("Passwords do not match");
+      ClearFields();
+      break;
+    case core::SetPasswordResult::kUserGone:
+      // The list changed while the dialog stood open: the slot may hold somebody else now.
+      app::ShowPlainMessage(kUserGoneMessage);
+      ClearFields();
+      Hide();
+      break;
+    case core::SetPasswordResult::kNoRights:
+      ClearFields();
+      Hide();
+      break;
+  }
+}
+
+void Tmakepasschange::CancelbutClick() {
+  ClearFields();
+  Hide();
+}
 
 }  // namespace dialogs

@@ -2,7 +2,10 @@
 
 #include <iterator>
 
+#include "app/app_state.h"
 #include "app/control_ids.h"
+#include "app/message_boxes.h"
+#include "core/accounts.h"
 
 namespace dialogs {
 namespace {
@@ -53,10 +56,37 @@ void Tpasschangeform::OnCommand(int id, int code) {
   }
 }
 
-void Tpasschangeform::OnActivate() {}
+void Tpasschangeform::OnActivate() {
+  ClearFields();
+}
 
-void Tpasschangeform::OKbutClick() {}
+void Tpasschangeform::ClearFields() {
+  for (int id : {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2}) SetControlText(id, "");
+}
 
-void Tpasschangeform::CancelbutClick() {}
+void Tpasschangeform::OKbutClick() {
+  switch (core::ChangeOwnPassword(app::Users(), ControlText(IDC_OLDPASS),
+                                  ControlText(IDC_PASSCHANGE_PASS1),
+                                  ControlText(IDC_PASSCHANGE_PASS2))) {
+    case core::OwnPasswordResult::kChanged:
+      app::ShowPlainMessage("Password successfully changed");
+      Hide();
+      break;
+    case core::OwnPasswordResult::kMismatch:
+      app::ShowPlainMessage("Passwords do not match up");
+      ClearFields();
+      break;
+    case core::OwnPasswordResult::kNotLoggedIn:
+      // Logged out while the dialog stood open: there is no own password left to change.
+      app::ShowPlainMessage("You must log in first!!!");
+      ClearFields();
+      Hide();
+      break;
+  }
+}
+
+void Tpasschangeform::CancelbutClick() {
+  Hide();
+}
 
 }  // namespace dialogs

@@ -16,6 +16,9 @@ class Tpasschangeform : public app::DialogWindow {
   void OnCreate() override;
   void OnCommand(int id, int code) override;
   void OnActivate() override;
+
+ private:
+  void ClearFields();
 };
 
 }  // namespace dialogs

@@ -2,7 +2,10 @@
 
 #include <iterator>
 
+#include "app/app_state.h"
 #include "app/control_ids.h"
+#include "app/message_boxes.h"
+#include "core/accounts.h"
 
 namespace dialogs {
 namespace {
@@ -30,7 +33,11 @@ Tuname_change::Tuname_change() : DialogWindow(kLook, kControls, std::size(kContr
   SetEnterKey(IDC_NEW_NAME, IDC_UNAME_OKBUT);
 }
 
-void Tuname_change::OnCreate() {}
+// Filled once, at start-up, when nobody is logged in yet; showing the dialog does not refill it.
+void Tuname_change::OnCreate() {
+  const core::UserTable& users = app::Users();
+  SetControlText(IDC_NEW_NAME, users.NameOf(users.CurrentUser));
+}
 
 void Tuname_change::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
@@ -49,8 +56,30 @@ void Tuname_change::OnCommand(int id, int code) {
 
 void Tuname_change::OnActivate() {}
 
-void Tuname_change::OKbutClick() {}
+void Tuname_change::OKbutClick() {
+  switch (core::RenameCurrentUser(app::Users(), ControlText(IDC_NEW_NAME))) {
+    case core::RenameResult::kRenamed:
+      app::ShowPlainMessage("Name has been successfully changed!!");
+      SetControlText(IDC_NEW_NAME, "");
+      Hide();
+      break;
+    case core::RenameResult::kReservedName:
+      app::ShowPlainMessage("You can't be the administrator!!");
+      break;
+    // The dialog stood open while the login changed: logged out, or now the administrator.
+    case core::RenameResult::kAdministratorFixed:
+      app::ShowPlainMessage("The administrator's name cannot be changed!!");
+      Hide();
+      break;
+    case core::RenameResult::kNotLoggedIn:
+      app::ShowPlainMessage("You must log in first!!!");
+      Hide();
+      break;
+  }
+}
 
-void Tuname_change::CancelbutClick() {}
+void Tuname_change::CancelbutClick() {
+  Hide();
+}
 
 }  // namespace dialogs

@@ -631,6 +631,16 @@ testing::AssertionResult Click(HWND parent, int id) {
   return ClickButton(control);
 }
 
+testing::AssertionResult ClickInto(HWND parent, int id) {
+  HWND control;
+  auto r = GetControl(parent, id, &control);
+  if (!r) return r;
+  const LPARAM at = MAKELPARAM(2, 2);
+  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(control, WM_LBUTTONUP, 0, at);
+  return testing::AssertionSuccess();
+}
+
 testing::AssertionResult ListItems(HWND parent, int id, std::vector<std::string>* items) {
   HWND list;
   auto r = GetControl(parent, id, &list);

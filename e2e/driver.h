@@ -177,6 +177,9 @@ testing::AssertionResult TypeText(HWND parent, int id, const std::string& text);
 testing::AssertionResult PressEnter(HWND parent, int id);
 // Posts BM_CLICK to a button.
 testing::AssertionResult Click(HWND parent, int id);
+// Posts a left button press and release onto a control, as a user's click into it; an edit
+// field takes the focus from it (so that Enter then goes to that field).
+testing::AssertionResult ClickInto(HWND parent, int id);
 testing::AssertionResult ClickButton(HWND button);
 
 // List boxes. Items are read with LB_GETTEXT.
