@@ -133,6 +133,15 @@ class SettingsE2E : public e2e::ToolTest {
     return testing::AssertionFailure() << "no file name field in the open-file dialog";
   }
 
+  // A push button of the dialog by its id. The id alone is not enough: Wine's file dialog has a
+  // list view and a tool bar that carry IDOK's number too.
+  static HWND DialogButton(HWND dialog, int id) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (GetDlgCtrlID(child) == id && e2e::ClassName(child) == "Button") return child;
+    }
+    return nullptr;
+  }
+
   // Presses "Enable autostart" and answers its first message; gives the open-file dialog.
   void OpenFileDialog(HWND main, HWND* dialog) {
     ASSERT_TRUE(e2e::Click(main, IDC_TURN_ON_AUTOSTART));
@@ -140,12 +149,21 @@ class SettingsE2E : public e2e::ToolTest {
     ASSERT_TRUE(tool_.WaitForWindow(kDialogTitle, dialog));
   }
 
-  // Types `name` into the open-file dialog and presses Open.
-  void ChooseInDialog(HWND dialog, const std::string& name) {
+  enum class Confirm { kOpenButton, kEnterKey };
+
+  // Types `name` into the open-file dialog's file name field and presses Open, or Enter in the
+  // edit field inside it.
+  void ChooseInDialog(HWND dialog, const std::string& name, Confirm confirm) {
     int field = 0;
     ASSERT_TRUE(FileNameField(dialog, &field));
     ASSERT_TRUE(e2e::TypeText(dialog, field, name));
-    ASSERT_TRUE(e2e::Click(dialog, IDOK));
+    if (confirm == Confirm::kOpenButton) {
+      ASSERT_TRUE(e2e::ClickButton(DialogButton(dialog, IDOK)));
+      return;
+    }
+    HWND edit = e2e::FindControlByCaption(dialog, name, "Edit");
+    ASSERT_NE(edit, nullptr) << "no edit field holding " << name;
+    ASSERT_TRUE(e2e::PressEnter(GetParent(edit), GetDlgCtrlID(edit)));
   }
 };
 
@@ -162,19 +180,20 @@ TEST_F(SettingsE2E, EnablingAutostartStoresTheChosenFileAndProposesItNextTime) {
   std::string proposed;
   ASSERT_TRUE(e2e::ControlText(dialog, field, &proposed));
   EXPECT_EQ(proposed, "Korvane.exe");
-  ChooseInDialog(dialog, first);
+  ChooseInDialog(dialog, first, Confirm::kOpenButton);
   ASSERT_TRUE(tool_.ExpectPlainMessage(kEnabledMessage));
   std::string stored;
   ASSERT_TRUE(AutostartValue(&stored));
   EXPECT_TRUE(SamePath(stored, first)) << stored;
 
-  // The second use proposes the first choice; a name typed without extension gets ".exe".
+  // The second use proposes the first choice; a name typed without extension gets ".exe", and
+  // Enter in the name field opens like the button.
   OpenFileDialog(main, &dialog);
   ASSERT_TRUE(e2e::ControlText(dialog, field, &proposed));
   EXPECT_NE(proposed.find("Korvane.exe"), std::string::npos) << proposed;
   const std::string second = std::string(kExecutableDir) + "\\Second";
   ASSERT_TRUE(e2e::WriteFileBytes(second + ".exe", "MZ"));
-  ChooseInDialog(dialog, second);
+  ChooseInDialog(dialog, second, Confirm::kEnterKey);
   ASSERT_TRUE(tool_.ExpectPlainMessage(kEnabledMessage));
   ASSERT_TRUE(AutostartValue(&stored));
   EXPECT_TRUE(SamePath(stored, second + ".exe")) << stored;
@@ -186,7 +205,7 @@ TEST_F(SettingsE2E, CancellingTheFileDialogKeepsTheEntryAndSaysNothing) {
   StartEmpty(&main);
   HWND dialog;
   OpenFileDialog(main, &dialog);
-  ASSERT_TRUE(e2e::Click(dialog, IDCANCEL));
+  ASSERT_TRUE(e2e::ClickButton(DialogButton(dialog, IDCANCEL)));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kDialogTitle));
   EXPECT_TRUE(tool_.ExpectNoMessageBox());
   std::string stored;
