@@ -18,11 +18,11 @@ constexpr app::DialogLook kLook = {
 // The dialog's controls, in client pixels.
 constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "User name:", 8, 12, 0, 0, SS_LEFT, 0},
-    {IDC_UNAME, "EDIT", "", 104, 8, 103, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {IDC_UNAME, "EDIT", "", 120, 8, 87, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {app::kNoId, "STATIC", "User password:", 8, 38, 0, 0, SS_LEFT, 0},
-    {IDC_ADDUSER_PASS1, "EDIT", "", 104, 34, 103, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {IDC_ADDUSER_PASS1, "EDIT", "", 120, 34, 87, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {app::kNoId, "STATIC", "Confirm password:", 8, 64, 0, 0, SS_LEFT, 0},
-    {IDC_ADDUSER_PASS2, "EDIT", "", 104, 60, 103, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {IDC_ADDUSER_PASS2, "EDIT", "", 120, 60, 87, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {IDC_ADDUSER_OKBUT, "BUTTON", "Add", 46, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
     {IDC_ADDUSER_CANCELBUT, "BUTTON", "Cancel", 132, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };

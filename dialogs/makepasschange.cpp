@@ -21,9 +21,9 @@ constexpr app::DialogLook kLook = {"Tmakepasschange",
 // The dialog's controls, in client pixels.
 constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
-    {IDC_MAKEPASS_PASS1, "EDIT", "", 104, 8, 121, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {IDC_MAKEPASS_PASS1, "EDIT", "", 120, 8, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {app::kNoId, "STATIC", "Confirm password:", 8, 38, 0, 0, SS_LEFT, 0},
-    {IDC_MAKEPASS_PASS2, "EDIT", "", 104, 34, 121, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
+    {IDC_MAKEPASS_PASS2, "EDIT", "", 120, 34, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
      0},
     {IDC_MAKEPASS_OKBUT, "BUTTON", "Change", 64, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
     {IDC_MAKEPASS_CANCELBUT, "BUTTON", "Cancel", 150, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},

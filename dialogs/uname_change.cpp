@@ -22,7 +22,7 @@ constexpr app::DialogLook kLook = {"Tuname_change",
 // The dialog's controls, in client pixels.
 constexpr app::ControlEntry kControls[] = {
     {app::kNoId, "STATIC", "New user name:", 8, 12, 0, 0, SS_LEFT, 0},
-    {IDC_NEW_NAME, "EDIT", "", 88, 8, 113, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
+    {IDC_NEW_NAME, "EDIT", "", 106, 8, 95, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
     {IDC_UNAME_OKBUT, "BUTTON", "Change", 40, 38, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
     {IDC_UNAME_CANCELBUT, "BUTTON", "Cancel", 124, 38, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
