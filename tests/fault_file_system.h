@@ -26,6 +26,23 @@ class FaultFileSystem : public platform::FileSystem {
     fail_operation_ = operation;
     fail_path_ = path;
   }
+  // The n-th call (1-based, counted from now) of one operation fails with `code`; calls of
+  // other operations are not counted. This is the loop of the fault-injection tests: n = 1, 2, ...
+  // until a run no longer reaches the n-th call.
+  void FailNth(const std::string& operation, int n, platform::ErrorCode code) {
+    nth_operation_ = operation;
+    nth_ = n;
+    nth_seen_ = 0;
+    nth_index_ = -1;
+    code_ = code;
+  }
+  // From now on the call chosen by FailNth is not counted any more: the steps after the operation
+  // under test run without it.
+  void StopCountingNth() { nth_operation_.clear(); }
+  // Whether the run reached the call chosen by FailNth, and which entry of the log it is.
+  bool nth_reached() const { return nth_index_ >= 0; }
+  int nth_index() const { return nth_index_; }
+  std::string nth_call() const { return nth_reached() ? log_[nth_index_] : "none"; }
   // Every Write stores one byte fewer than asked, as on a full disk.
   void ShortWrites(bool on) { short_writes_ = on; }
 
@@ -106,6 +123,10 @@ class FaultFileSystem : public platform::FileSystem {
   bool Fails(const std::string& operation, const std::string& path = "") {
     ++calls_;
     log_.push_back(path.empty() ? operation : operation + " " + path);
+    if (operation == nth_operation_ && ++nth_seen_ == nth_) {
+      nth_index_ = calls_ - 1;
+      return true;
+    }
     if (calls_ == fail_at_) return true;
     return operation == fail_operation_ &&
            (fail_path_.empty() || Folded(path) == Folded(fail_path_));
@@ -116,6 +137,10 @@ class FaultFileSystem : public platform::FileSystem {
   platform::ErrorCode code_ = platform::kErrorIoDevice;
   std::string fail_operation_;
   std::string fail_path_;
+  std::string nth_operation_;
+  int nth_ = 0;
+  int nth_seen_ = 0;
+  int nth_index_ = -1;
   bool short_writes_ = false;
   int calls_ = 0;
   std::vector<std::string> log_;
