@@ -347,6 +347,7 @@ void Tmain::FormActivate() {
 }
 
 void Tmain::Quit1Click() {
+  if (run_ending_) return;
   // A failed save throws from here: the error box shows and the window stays.
   if (Databank().SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
     ShowPlainMessage(
@@ -355,6 +356,11 @@ void Tmain::Quit1Click() {
     ShowInformation(std::string("Changes(If any) have been saved") + "\r\n" + "  " +
                     kCopyrightLine);
   }
+  EndRun();
+}
+
+void Tmain::EndRun() {
+  run_ending_ = true;
   // The loop takes WM_QUIT only once the messages already posted have been handled.
   PostQuitMessage(0);
 }

@@ -44,6 +44,10 @@ class Tmain : public WindowBase {
   void FormCreate();
   void FormActivate();
   void Quit1Click();
+  // Ends the run: the loop stops once the messages already posted are handled. From then on
+  // Quit and the close box do nothing, so a message still queued neither saves a second time
+  // nor re-creates the databank that Uninstall deleted.
+  void EndRun();
 
   // The user functions and the administrator's user management (account_commands.cpp).
   void namechangeClick();
@@ -113,6 +117,7 @@ class Tmain : public WindowBase {
   COLORREF label5_colour_ = RGB(255, 0, 0);
   COLORREF label6_colour_ = RGB(255, 0, 0);
   std::string executable_path_;
+  bool run_ending_ = false;
 };
 
 }  // namespace app

@@ -106,9 +106,10 @@ void Tmain::uninstallClick() {
     throw;
   }
   // Bring the window up to date after the question box, then end the run; the registry steps
-  // still follow before the loop sees WM_QUIT. Nothing is saved and no closing message shows.
+  // still follow before the loop sees WM_QUIT. Nothing is saved and no closing message shows,
+  // not even for a close or Quit still queued behind this click.
   UpdateWindow(hwnd());
-  PostQuitMessage(0);
+  EndRun();
   platform::Win32Registry registry;
   core::RemoveProductSettings(registry);
 }

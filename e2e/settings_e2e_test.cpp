@@ -322,6 +322,7 @@ TEST_F(SettingsE2E, UninstallRemovesEverythingAndTheNextStartIsEmpty) {
   EXPECT_TRUE(registry.KeyExists(core::kRunServicesKey));
 
   // A new start finds no databank: it creates an empty one and shows an empty table.
+  tool_.Kill();
   ASSERT_TRUE(tool_.Start());
   ASSERT_TRUE(tool_.WaitForMainWindow(&main));
   std::vector<std::string> items;
@@ -339,6 +340,31 @@ TEST_F(SettingsE2E, UninstallWithNothingInTheRegistryEndsSilently) {
   ASSERT_TRUE(tool_.AnswerConfirmation(kUninstallQuestion, true));
   ASSERT_TRUE(tool_.WaitForExit());
   EXPECT_FALSE(e2e::FileExists(e2e::kDatabankPath));
+}
+
+TEST_F(SettingsE2E, CloseAndQuitQueuedBehindUninstallSaveNothing) {
+  HWND main;
+  StartEmpty(&main);
+  ASSERT_TRUE(e2e::Click(main, IDC_UNINSTALL));
+  e2e::MessageBoxInfo question;
+  ASSERT_TRUE(tool_.WaitForMessageBox(&question));
+  ASSERT_EQ(question.text, kUninstallQuestion);
+  // Yes, and right behind it a close and a Quit, queued before Uninstall has ended the run.
+  ASSERT_TRUE(e2e::ClickButton(e2e::FindControlByCaption(question.hwnd, "&Yes", "Button")));
+  ASSERT_TRUE(tool_.PostClose());
+  ASSERT_TRUE(tool_.ChooseMenu(IDM_QUIT1));
+  ASSERT_TRUE(tool_.WaitForExit());
+  EXPECT_FALSE(e2e::FileExists(e2e::kDatabankPath)) << "the databank was written again";
+
+  tool_.Kill();
+  ASSERT_TRUE(tool_.Start());
+  ASSERT_TRUE(tool_.WaitForMainWindow(&main));
+  std::vector<std::string> items;
+  ASSERT_TRUE(e2e::ListItems(main, IDC_USERS_BOX, &items));
+  EXPECT_TRUE(items.empty());
+  std::string bytes;
+  ASSERT_TRUE(e2e::ReadFileBytes(e2e::kDatabankPath, &bytes));
+  EXPECT_EQ(bytes.size(), 0u);
 }
 
 }  // namespace
