@@ -641,6 +641,26 @@ testing::AssertionResult ClickInto(HWND parent, int id) {
   return testing::AssertionSuccess();
 }
 
+testing::AssertionResult MoveMouseTo(HWND window, POINT client) {
+  POINT screen = client;
+  if (!window || !ClientToScreen(window, &screen)) {
+    return testing::AssertionFailure() << "no window to move the mouse over";
+  }
+  if (!SetCursorPos(screen.x, screen.y)) {
+    return testing::AssertionFailure() << "SetCursorPos failed, error " << GetLastError();
+  }
+  return testing::AssertionSuccess();
+}
+
+testing::AssertionResult MoveMouseOver(HWND parent, int id) {
+  HWND control;
+  auto r = GetControl(parent, id, &control);
+  if (!r) return r;
+  RECT rect;
+  GetClientRect(control, &rect);
+  return MoveMouseTo(control, {rect.right / 2, rect.bottom / 2});
+}
+
 testing::AssertionResult ListItems(HWND parent, int id, std::vector<std::string>* items) {
   HWND list;
   auto r = GetControl(parent, id, &list);

@@ -181,6 +181,10 @@ testing::AssertionResult Click(HWND parent, int id);
 // field takes the focus from it (so that Enter then goes to that field).
 testing::AssertionResult ClickInto(HWND parent, int id);
 testing::AssertionResult ClickButton(HWND button);
+// Moves the real mouse pointer (SetCursorPos) to the middle of a control, or to a point given in
+// a window's client coordinates; the window under it gets WM_MOUSEMOVE as from a user's hand.
+testing::AssertionResult MoveMouseOver(HWND parent, int id);
+testing::AssertionResult MoveMouseTo(HWND window, POINT client);
 
 // List boxes. Items are read with LB_GETTEXT.
 testing::AssertionResult ListItems(HWND parent, int id, std::vector<std::string>* items);

@@ -1,0 +1,309 @@
+// End-to-end tests of the status bar hints, the link labels' hover looks, the about box and the
+// login log view: the real program under Wine, the mouse moved over its controls for real.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+
+namespace {
+
+constexpr char kAboutCaption[] = "About korvane Configuration";
+constexpr char kAboutText[] =
+    "Use this program to configure your user settings for the Korvane password protection program";
+constexpr char kLogCopyName[] = "korvanelog";
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// How many pixels of the control show this colour, read from its top-level window's surface
+// (the one a screenshot reads; a child's own DC is not readable from another process).
+int PixelsOf(HWND control, COLORREF colour) {
+  HWND top = GetAncestor(control, GA_ROOT);
+  RECT frame, rect;
+  GetWindowRect(top, &frame);
+  GetWindowRect(control, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  HDC window_dc = GetWindowDC(top);
+  HDC memory = CreateCompatibleDC(window_dc);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, window_dc, rect.left - frame.left, rect.top - frame.top,
+         SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  int count = 0;
+  for (int i = 0; i < width * height; ++i) {
+    const COLORREF seen = RGB(pixels[i * 4 + 2], pixels[i * 4 + 1], pixels[i * 4]);
+    if (seen == colour) ++count;
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(top, window_dc);
+  return count;
+}
+
+bool ContainsNoCase(std::string text, std::string part) {
+  for (std::string* s : {&text, &part}) {
+    std::transform(s->begin(), s->end(), s->begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+  }
+  return text.find(part) != std::string::npos;
+}
+
+// Visible top-level windows of other programs (not the tool, not this test) whose caption holds
+// `part`: what the shell started to show a document.
+std::vector<HWND> ViewerWindows(DWORD tool_pid, const std::string& part) {
+  struct Search {
+    DWORD tool_pid;
+    std::string part;
+    std::vector<HWND> found;
+  } search{tool_pid, part, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != search->tool_pid && pid != GetCurrentProcessId() && IsWindowVisible(window) &&
+            ContainsNoCase(e2e::WindowText(window), search->part)) {
+          search->found.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Ends the programs that own these windows, so that nothing the shell started outlives a test.
+void EndViewers(const std::vector<HWND>& windows) {
+  for (HWND window : windows) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process) continue;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, e2e::kTimeoutMs);
+    CloseHandle(process);
+  }
+}
+
+class FeedbackE2E : public e2e::ToolTest {
+ protected:
+  void SetUp() override {
+    e2e::ToolTest::SetUp();
+    // The pointer stays where the last test left it: park it off the centred main window.
+    SetCursorPos(0, 0);
+  }
+
+  void TearDown() override {
+    EndViewers(ViewerWindows(tool_.pid(), kLogCopyName));
+    if (added_text_type_) RegDeleteKeyA(HKEY_CLASSES_ROOT, ".txt");
+    e2e::ToolTest::TearDown();
+  }
+
+  void StartTool() {
+    ASSERT_TRUE(tool_.Start());
+    ASSERT_TRUE(tool_.WaitForMainWindow(&main_));
+  }
+
+  // A fresh prefix may lack the ".txt" file type that every Windows has; without it the shell has
+  // nothing to open the log copy with.
+  void RegisterTextFiles() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".txt", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+      RegCloseKey(key);
+      return;
+    }
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, ".txt", 0, nullptr, 0,
+                                             KEY_SET_VALUE, nullptr, &key, nullptr));
+    added_text_type_ = true;
+    const char type[] = "txtfile";
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type), sizeof type);
+    RegCloseKey(key);
+  }
+
+  testing::AssertionResult WaitForPanel(int panel, const std::string& expected) {
+    std::string text;
+    for (int i = 0; i < 200; ++i, Sleep(20)) {
+      auto r = tool_.ReadStatusPanel(panel, &text);
+      if (!r) return r;
+      if (text == expected) return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "status panel " << panel << " reads \"" << text
+                                       << "\", expected \"" << expected << "\"";
+  }
+
+  // The mouse goes over the control; panel 1 must come to read `hint`.
+  testing::AssertionResult HoverShows(int id, const std::string& hint) {
+    auto moved = e2e::MoveMouseOver(main_, id);
+    if (!moved) return moved;
+    return WaitForPanel(1, hint) << " after moving over control " << id;
+  }
+
+  // The mouse goes to `client` of the main window; after a quiet while panel 1 still reads `hint`.
+  testing::AssertionResult HoverLeaves(POINT client, const std::string& hint) {
+    auto moved = e2e::MoveMouseTo(main_, client);
+    if (!moved) return moved;
+    Sleep(e2e::kQuietMs);
+    std::string text;
+    auto r = tool_.ReadStatusPanel(1, &text);
+    if (!r) return r;
+    if (text == hint) return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "panel 1 changed to \"" << text << "\" at " << client.x << "," << client.y;
+  }
+
+  // A link label's caption, and its colour as painted: white when lit, red otherwise.
+  testing::AssertionResult HasLook(int id, const std::string& caption, bool lit) {
+    HWND label = e2e::FindControl(main_, id);
+    std::string seen;
+    int white = 0, red = 0;
+    for (int i = 0; i < 50; ++i, Sleep(20)) {
+      seen = e2e::WindowText(label);
+      white = PixelsOf(label, kWhite);
+      red = PixelsOf(label, kRed);
+      if (seen == caption && (lit ? white > 0 && red == 0 : red > 0 && white == 0)) {
+        return testing::AssertionSuccess();
+      }
+    }
+    return testing::AssertionFailure()
+           << "label " << id << " reads \"" << seen << "\" with " << white << " white and " << red
+           << " red pixels, expected \"" << caption << "\" " << (lit ? "lit" : "in red");
+  }
+
+  HWND main_ = nullptr;
+  bool added_text_type_ = false;
+};
+
+TEST_F(FeedbackE2E, HintsAndLinkLooksFollowTheMouse) {
+  StartTool();
+  EXPECT_TRUE(HoverShows(IDC_NAMECHANGE, "Change your username."));
+  EXPECT_TRUE(HoverShows(IDC_CHANGE_PASSWORD, "Change your password"));
+  EXPECT_TRUE(HoverShows(IDC_LOGIN, "Login to configuration."));
+  EXPECT_TRUE(HoverShows(IDC_BUTTON3, "Logout of configuration"));
+
+  EXPECT_TRUE(HoverShows(IDC_LABEL6, "Email the author."));
+  EXPECT_TRUE(HasLook(IDC_LABEL6, "ARDO VENNICK", true));
+  EXPECT_TRUE(HasLook(IDC_LABEL5, "Tarnwick Keep", false));
+  EXPECT_TRUE(e2e::SaveScreenshot(main_, "lit_link.png"));
+
+  // Straight from one link to the other: the first goes back to normal.
+  EXPECT_TRUE(HoverShows(IDC_LABEL5, "Visit Korvane's homepage"));
+  EXPECT_TRUE(HasLook(IDC_LABEL6, "Ardo Vennick", false));
+  EXPECT_TRUE(HasLook(IDC_LABEL5, "TARNWICK KEEP", true));
+
+  // Group boxes and the administrator features have no hint: nothing changes over them. The
+  // point lies in "User functions" between "Change user name" and "Change password".
+  EXPECT_TRUE(HoverLeaves({80, 52}, "Visit Korvane's homepage"));
+  for (int id : {IDC_ADD_USER_BUT, IDC_USERS_BOX, IDC_UNINSTALL, IDC_NO_F8}) {
+    HWND control = e2e::FindControl(main_, id);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_TRUE(HoverLeaves({rect.left + 5, rect.top + 5}, "Visit Korvane's homepage")) << id;
+  }
+  EXPECT_TRUE(HasLook(IDC_LABEL5, "TARNWICK KEEP", true));
+
+  // The window's own surface, below the credit block's links and left of the administrator group.
+  ASSERT_TRUE(e2e::MoveMouseTo(main_, {120, 300}));
+  EXPECT_TRUE(WaitForPanel(1, "Ready"));
+  EXPECT_TRUE(HasLook(IDC_LABEL5, "Tarnwick Keep", false));
+  EXPECT_TRUE(HasLook(IDC_LABEL6, "Ardo Vennick", false));
+
+  std::string login;
+  ASSERT_TRUE(tool_.ReadStatusPanel(2, &login));
+  EXPECT_EQ("Not logged in", login) << "hints never write the login panel";
+}
+
+TEST_F(FeedbackE2E, AboutBoxHidesOnlyByOkOrEnter) {
+  StartTool();
+  ASSERT_TRUE(tool_.ChooseMenu(IDM_ABOUT1));
+  HWND about;
+  ASSERT_TRUE(tool_.WaitForWindow(kAboutCaption, &about));
+  std::string copyright, author, text;
+  ASSERT_TRUE(e2e::ControlText(main_, IDC_LABEL2, &copyright));
+  EXPECT_TRUE(e2e::WaitForControlText(about, IDC_ABOUT_COPYRIGHT, copyright));
+  EXPECT_TRUE(e2e::WaitForControlText(about, IDC_ABOUT_LABEL2, "Ardo Vennick"));
+  EXPECT_TRUE(e2e::WaitForControlText(about, IDC_ABOUT_TEXT, kAboutText));
+  EXPECT_TRUE(e2e::WaitForControlText(about, IDC_ABOUT_OKBUT, "Ok"));
+  EXPECT_GT(PixelsOf(e2e::FindControl(about, IDC_ABOUT_LABEL2), kBlue), 0) << "author link in blue";
+  EXPECT_TRUE(e2e::SaveScreenshot(about, "about_box.png"));
+
+  // The close box, Alt+F4 and a plain close request are all ignored.
+  PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageA(about, WM_CLOSE, 0, 0);
+  Sleep(e2e::kQuietMs);
+  EXPECT_TRUE(IsWindowVisible(about)) << "the close command hid the about box";
+
+  // Enter anywhere in the box presses "Ok", here with the long text under the key.
+  ASSERT_TRUE(e2e::PressEnter(about, IDC_ABOUT_TEXT));
+  EXPECT_TRUE(tool_.WaitForWindowHidden(kAboutCaption));
+
+  ASSERT_TRUE(tool_.ChooseMenu(IDM_ABOUT1));
+  ASSERT_TRUE(tool_.WaitForWindow(kAboutCaption, &about));
+  ASSERT_TRUE(e2e::Click(about, IDC_ABOUT_OKBUT));
+  EXPECT_TRUE(tool_.WaitForWindowHidden(kAboutCaption));
+  EXPECT_TRUE(tool_.ExpectNoMessageBox());
+  EXPECT_TRUE(tool_.Running());
+}
+
+// Without a log nothing is copied and nothing is said; with one, the copy replaces an older one
+// and the shell shows it (here in the text viewer that ".txt" files open with).
+TEST_F(FeedbackE2E, ViewLoginInfoCopiesTheLogAndHandsTheCopyToTheShell) {
+  RegisterTextFiles();
+  StartTool();
+  ASSERT_TRUE(e2e::Click(main_, IDC_BUTTON1));
+  EXPECT_TRUE(tool_.ExpectNoMessageBox());
+  EXPECT_FALSE(e2e::FileExists(e2e::kLogCopyPath));
+  EXPECT_TRUE(ViewerWindows(tool_.pid(), kLogCopyName).empty());
+
+  const std::string log = "12.03.2003 10:15 Administrator\r\n12.03.2003 11:02 guest\r\n";
+  ASSERT_TRUE(e2e::WriteFileBytes(e2e::kLogPath, log));
+  ASSERT_TRUE(e2e::WriteFileBytes(e2e::kLogCopyPath, std::string(300, '-') + "\r\n"));
+  ASSERT_TRUE(e2e::Click(main_, IDC_BUTTON1));
+  std::vector<HWND> viewers;
+  for (int i = 0; i < 100 && viewers.empty(); ++i, Sleep(100)) {
+    viewers = ViewerWindows(tool_.pid(), kLogCopyName);
+  }
+  ASSERT_FALSE(viewers.empty()) << "the shell showed no window with the log copy";
+  std::string copy;
+  ASSERT_TRUE(e2e::ReadFileBytes(e2e::kLogCopyPath, &copy));
+  EXPECT_EQ(log, copy);
+  HWND edit = nullptr;
+  for (int i = 0; i < 50 && !edit; ++i, Sleep(100)) {
+    edit = FindWindowExA(viewers.front(), nullptr, "Edit", nullptr);
+  }
+  ASSERT_NE(nullptr, edit);
+  std::string shown;
+  for (int i = 0; i < 50 && shown != log; ++i, Sleep(100)) shown = e2e::WindowText(edit);
+  EXPECT_EQ(log, shown) << "the viewer shows the fresh copy";
+  EndViewers(viewers);
+  EXPECT_TRUE(tool_.ExpectNoMessageBox());
+}
+
+TEST_F(FeedbackE2E, ViewLoginInfoDoesNothingWithoutAdministratorRights) {
+  ASSERT_TRUE(e2e::WriteDatabank({{"Administrator", "secret"}, {"guest", "pw"}}));
+  ASSERT_TRUE(e2e::WriteFileBytes(e2e::kLogPath, "log\r\n"));
+  StartTool();
+  // The button is hidden with the administrator group; its command is sent as a click would.
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(IDC_BUTTON1, BN_CLICKED),
+               reinterpret_cast<LPARAM>(e2e::FindControl(main_, IDC_BUTTON1)));
+  EXPECT_TRUE(tool_.ExpectNoMessageBox());
+  EXPECT_FALSE(e2e::FileExists(e2e::kLogCopyPath));
+  EXPECT_TRUE(ViewerWindows(tool_.pid(), kLogCopyName).empty());
+}
+
+}  // namespace
