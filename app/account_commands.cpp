@@ -57,7 +57,9 @@ void Tmain::Button3Click() {
 
 void Tmain::add_user_butClick() {
   const core::UserTable& users = Users();
-  if (!users.HasAdminRights()) return;
+  if (!users.HasAdminRights()) {
+    return;
+  }
   if (users.LoggedIn != 1 && users.Count() != 0) {
     ShowPlainMessage("No user selected");
   } else {
@@ -66,7 +68,9 @@ void Tmain::add_user_butClick() {
 }
 
 void Tmain::showpassClick() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   const int index = SelectedListIndex();
   if (index < 0) {
     ShowPlainMessage(kSelectFirst);
@@ -76,7 +80,9 @@ void Tmain::showpassClick() {
 }
 
 void Tmain::forcepasschangeClick() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   const int index = SelectedListIndex();
   if (index < 0) {
     ShowPlainMessage(kSelectFirst);
@@ -88,13 +94,23 @@ void Tmain::forcepasschangeClick() {
 
 void Tmain::kick_userClick() {
   core::UserTable& users = Users();
-  if (!users.HasAdminRights()) return;
+  if (!users.HasAdminRights()) {
+    return;
+  }
   const int index = SelectedListIndex();
   const core::RemovalCheck check = core::CheckRemoval(users, index);
-  if (check.nothing_selected) ShowPlainMessage("You must select a user first!!");
-  if (check.administrator) ShowPlainMessage("You can't remove the Administrator!!");
-  if (check.only_user) ShowPlainMessage("You can't remove the only user");
-  if (!check.may_ask || !AskConfirm("Are you sure you want to remove this user??")) return;
+  if (check.nothing_selected) {
+    ShowPlainMessage("You must select a user first!!");
+  }
+  if (check.administrator) {
+    ShowPlainMessage("You can't remove the Administrator!!");
+  }
+  if (check.only_user) {
+    ShowPlainMessage("You can't remove the only user");
+  }
+  if (!check.may_ask || !AskConfirm("Are you sure you want to remove this user??")) {
+    return;
+  }
   users.RemoveUserAt(index + 1);
   FillUsersBox();
   ShowPlainMessage("User has been deleted");

@@ -10,7 +10,9 @@ int LogIn(UserTable& users, std::string_view name, std::string_view password) {
   // The search ends at the first match: a later slot with an empty name and password must not
   // take over once the typed texts are cleared.
   const int slot = users.FindLogin(name, password);
-  if (slot == 0) return 0;
+  if (slot == 0) {
+    return 0;
+  }
   users.CurrentUser = static_cast<std::uint8_t>(slot);
   users.LoggedIn = 1;
   return slot;
@@ -23,7 +25,9 @@ void LogOut(UserTable& users) {
 
 OwnPasswordResult ChangeOwnPassword(UserTable& users, std::string_view old_password,
                                     std::string_view pass1, std::string_view pass2) {
-  if (!HasCurrentUser(users)) return OwnPasswordResult::kNotLoggedIn;
+  if (!HasCurrentUser(users)) {
+    return OwnPasswordResult::kNotLoggedIn;
+  }
   if (pass1 != pass2 || old_password != users.PasswordOf(users.CurrentUser)) {
     return OwnPasswordResult::kMismatch;
   }
@@ -32,22 +36,34 @@ OwnPasswordResult ChangeOwnPassword(UserTable& users, std::string_view old_passw
 }
 
 RenameResult RenameCurrentUser(UserTable& users, std::string_view new_name) {
-  if (!HasCurrentUser(users)) return RenameResult::kNotLoggedIn;
+  if (!HasCurrentUser(users)) {
+    return RenameResult::kNotLoggedIn;
+  }
   // The dialog may have been opened by another user before the administrator logged in.
   if (users.NameOf(users.CurrentUser) == kAdministratorName) {
     return RenameResult::kAdministratorFixed;
   }
-  if (new_name == kAdministratorName) return RenameResult::kReservedName;
+  if (new_name == kAdministratorName) {
+    return RenameResult::kReservedName;
+  }
   users.SetUserName(users.CurrentUser, new_name);
   return RenameResult::kRenamed;
 }
 
 AddResult AddUser(UserTable& users, std::string_view name, std::string_view pass1,
                   std::string_view pass2) {
-  if (!users.HasAdminRights()) return AddResult::kNoRights;
-  if (name == kAdministratorName && users.Count() != 0) return AddResult::kSecondAdministrator;
-  if (pass1 != pass2) return AddResult::kPasswordsDiffer;
-  if (!users.AppendUser(name, pass1)) return AddResult::kTableFull;
+  if (!users.HasAdminRights()) {
+    return AddResult::kNoRights;
+  }
+  if (name == kAdministratorName && users.Count() != 0) {
+    return AddResult::kSecondAdministrator;
+  }
+  if (pass1 != pass2) {
+    return AddResult::kPasswordsDiffer;
+  }
+  if (!users.AppendUser(name, pass1)) {
+    return AddResult::kTableFull;
+  }
   return AddResult::kAdded;
 }
 
@@ -64,9 +80,15 @@ bool PickedUser::StillThere(const UserTable& users) const {
 
 SetPasswordResult SetPickedPassword(UserTable& users, const PickedUser& picked,
                                     std::string_view pass1, std::string_view pass2) {
-  if (!users.HasAdminRights()) return SetPasswordResult::kNoRights;
-  if (pass1 != pass2) return SetPasswordResult::kPasswordsDiffer;
-  if (!picked.StillThere(users)) return SetPasswordResult::kUserGone;
+  if (!users.HasAdminRights()) {
+    return SetPasswordResult::kNoRights;
+  }
+  if (pass1 != pass2) {
+    return SetPasswordResult::kPasswordsDiffer;
+  }
+  if (!picked.StillThere(users)) {
+    return SetPasswordResult::kUserGone;
+  }
   users.SetUserPassword(users.SelectedUser, pass1);
   return SetPasswordResult::kChanged;
 }

@@ -40,7 +40,9 @@ void TAdduser::OnCreate() {}
 
 void TAdduser::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_ADDUSER_OKBUT:
       OKbutClick();
@@ -58,7 +60,9 @@ void TAdduser::OnActivate() {
   SetControlText(IDC_UNAME, "");
   const bool first_user = app::Users().Count() == 0;
   SendMessageA(Control(IDC_UNAME), EM_SETREADONLY, first_user ? TRUE : FALSE, 0);
-  if (!first_user) return;
+  if (!first_user) {
+    return;
+  }
   SetControlText(IDC_UNAME, std::string(core::kAdministratorName));
   app::ShowPlainMessage("As you are the first user, you need to configure your settings.");
 }

@@ -36,7 +36,9 @@ void TEnter_form::OnCreate() {}
 
 void TEnter_form::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_ENTER_OKBUT:
       OKbutClick();

@@ -40,7 +40,9 @@ void Tmakepasschange::OnCreate() {}
 
 void Tmakepasschange::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_MAKEPASS_OKBUT:
       OKbutClick();

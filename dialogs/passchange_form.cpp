@@ -43,7 +43,9 @@ void Tpasschangeform::OnCreate() {}
 
 void Tpasschangeform::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_PASSCHANGE_OKBUT:
       OKbutClick();
@@ -61,7 +63,9 @@ void Tpasschangeform::OnActivate() {
 }
 
 void Tpasschangeform::ClearFields() {
-  for (int id : {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2}) SetControlText(id, "");
+  for (int id : {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2}) {
+    SetControlText(id, "");
+  }
 }
 
 void Tpasschangeform::OKbutClick() {

@@ -41,7 +41,9 @@ void Tuname_change::OnCreate() {
 
 void Tuname_change::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_UNAME_OKBUT:
       OKbutClick();

@@ -57,8 +57,12 @@ class AccountsE2E : public e2e::ToolTest {
     std::string text;
     for (int i = 0; i < 200; ++i, Sleep(10)) {
       auto r = tool_.ReadStatusPanel(2, &text);
-      if (!r) return r;
-      if (text == expected) return testing::AssertionSuccess();
+      if (!r) {
+        return r;
+      }
+      if (text == expected) {
+        return testing::AssertionSuccess();
+      }
     }
     return testing::AssertionFailure()
            << "status panel 2 reads \"" << text << "\", expected \"" << expected << "\"";
@@ -68,8 +72,12 @@ class AccountsE2E : public e2e::ToolTest {
     bool shown = !expected;
     for (int i = 0; i < 200; ++i, Sleep(10)) {
       auto r = e2e::ControlShown(main, IDC_ADMIN_BOX, &shown);
-      if (!r) return r;
-      if (shown == expected) return testing::AssertionSuccess();
+      if (!r) {
+        return r;
+      }
+      if (shown == expected) {
+        return testing::AssertionSuccess();
+      }
     }
     return testing::AssertionFailure()
            << "the administrator group is still " << (shown ? "shown" : "hidden");
@@ -79,19 +87,29 @@ class AccountsE2E : public e2e::ToolTest {
     Names items;
     for (int i = 0; i < 200; ++i, Sleep(10)) {
       auto r = e2e::ListItems(main, IDC_USERS_BOX, &items);
-      if (!r) return r;
-      if (items == expected) return testing::AssertionSuccess();
+      if (!r) {
+        return r;
+      }
+      if (items == expected) {
+        return testing::AssertionSuccess();
+      }
     }
     auto failure = testing::AssertionFailure() << "users_box lists";
-    for (const auto& item : items) failure << " \"" << item << "\"";
+    for (const auto& item : items) {
+      failure << " \"" << item << "\"";
+    }
     return failure;
   }
 
   static testing::AssertionResult FieldIs(HWND dialog, int id, const std::string& expected) {
     std::string text;
     auto r = e2e::ControlText(dialog, id, &text);
-    if (!r) return r;
-    if (text == expected) return testing::AssertionSuccess();
+    if (!r) {
+      return r;
+    }
+    if (text == expected) {
+      return testing::AssertionSuccess();
+    }
     return testing::AssertionFailure()
            << "field " << id << " holds \"" << text << "\", expected \"" << expected << "\"";
   }
@@ -432,7 +450,9 @@ TEST_F(AccountsE2E, AdministratorManagesUsersAndStaleDialogsWriteNothing) {
 
 TEST_F(AccountsE2E, AFullDatabankRefusesAnotherUserAndKeepsTheFields) {
   std::vector<User> users = {{"Administrator", "secret"}};
-  for (int k = 2; k <= 255; ++k) users.push_back({"u" + std::to_string(k), "p"});
+  for (int k = 2; k <= 255; ++k) {
+    users.push_back({"u" + std::to_string(k), "p"});
+  }
   ASSERT_TRUE(e2e::WriteDatabank(users));
   HWND main;
   Start(&main);

@@ -13,8 +13,9 @@ struct Account {
 
 UserTable TableOf(const std::vector<Account>& accounts) {
   UserTable table;
-  for (const auto& account : accounts)
+  for (const auto& account : accounts) {
     EXPECT_TRUE(table.AppendUser(account.name, account.password));
+  }
   return table;
 }
 
@@ -62,7 +63,9 @@ TEST(OwnPasswordTest, AfterLogoutNothingIsChangedOrReportedAsChanged) {
   LogOut(table);
   // Slot 0 has the empty password, so the old-password test alone would pass.
   EXPECT_EQ(ChangeOwnPassword(table, "", "x", "x"), OwnPasswordResult::kNotLoggedIn);
-  for (int k = 1; k <= 4; ++k) EXPECT_EQ(table.PasswordOf(k), kFour[k - 1].password);
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(table.PasswordOf(k), kFour[k - 1].password);
+  }
 }
 
 TEST(RenameTest, AnyNameButTheReservedOneIsTaken) {
@@ -148,7 +151,9 @@ TEST(SetPasswordTest, NeverWritesToASlotThatNoLongerHoldsThePickedUser) {
     c.change(table);
     const UserTable before = table;
     EXPECT_EQ(SetPickedPassword(table, picked, "new", "new"), SetPasswordResult::kUserGone);
-    for (int k = 1; k <= table.Count(); ++k) EXPECT_EQ(table.PasswordOf(k), before.PasswordOf(k));
+    for (int k = 1; k <= table.Count(); ++k) {
+      EXPECT_EQ(table.PasswordOf(k), before.PasswordOf(k));
+    }
   }
 }
 
