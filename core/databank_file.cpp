@@ -67,10 +67,10 @@ void DatabankFile::LoadDatabank() {
   surplus_.clear();
   if (!IsOpen()) throw IoError(kIoFileNotOpen);
   int n = 0;
+  std::uint64_t position = 0;
+  std::uint64_t size = 0;
   try {
     for (;;) {
-      std::uint64_t position = 0;
-      std::uint64_t size = 0;
       Check(files_.Position(handle_, position));
       Check(files_.Size(handle_, size));
       if (position >= size) break;
@@ -90,9 +90,11 @@ void DatabankFile::LoadDatabank() {
       }
     }
   } catch (const IoError& error) {
-    // A short read is an incomplete last entry; anything else leaves unread users in the
-    // file, which a quit would then wipe out.
-    if (error.code() != kIoReadBeyondEnd) keep_file_ = true;
+    // A short read of an incomplete last entry is the end of the file; anything else (a failed
+    // call, or a short read with a whole entry left) leaves unread users in the file, which a
+    // quit would then wipe out.
+    const bool incomplete_last = size - position < std::uint64_t{kRecordSize} * kRecordsPerEntry;
+    if (error.code() != kIoReadBeyondEnd || !incomplete_last) keep_file_ = true;
     throw;
   }
 }

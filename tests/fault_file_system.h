@@ -45,6 +45,11 @@ class FaultFileSystem : public platform::FileSystem {
   std::string nth_call() const { return nth_reached() ? log_[nth_index_] : "none"; }
   // Every Write stores one byte fewer than asked, as on a full disk.
   void ShortWrites(bool on) { short_writes_ = on; }
+  // The n-th Read from now (1-based) returns one byte fewer than asked, though more follow.
+  void ShortReadNth(int n) {
+    short_read_at_ = n;
+    reads_seen_ = 0;
+  }
 
   int calls() const { return calls_; }
   // One entry per call: the operation and, for calls by name, the path ("Open c:\Msdos.sys").
@@ -61,6 +66,7 @@ class FaultFileSystem : public platform::FileSystem {
                            std::uint32_t& done) override {
     done = 0;
     if (Fails("Read")) return code_;
+    if (++reads_seen_ == short_read_at_ && size > 0) --size;
     return inner_.Read(handle, buffer, size, done);
   }
   platform::ErrorCode Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,
@@ -142,6 +148,8 @@ class FaultFileSystem : public platform::FileSystem {
   int nth_seen_ = 0;
   int nth_index_ = -1;
   bool short_writes_ = false;
+  int short_read_at_ = 0;
+  int reads_seen_ = 0;
   int calls_ = 0;
   std::vector<std::string> log_;
 };

@@ -359,6 +359,29 @@ TEST_F(DatabankFaultTest, AShortWriteIsReportedAsDiskFullAndTheNextSaveWritesThe
   EXPECT_TRUE(NextStartLoads(drive, users_));
 }
 
+// A record read that comes back short although a whole entry is left is no incomplete last
+// entry: the users after it are still in the file, so the quit must not replace it.
+TEST_F(DatabankFaultTest, AShortReadInTheMiddleNeverCostsTheUsersAfterIt) {
+  for (int n = 1; n <= 9; ++n) {
+    SCOPED_TRACE("short read " + std::to_string(n));
+    TestDrive drive;
+    drive.WriteFile(core::kDatabankPath, databank_bytes_);
+    FaultFileSystem faults(drive.files());
+    faults.ShortReadNth(n);
+    UserTable table;
+    DatabankFile databank(faults, table, core::kDatabankPath, TickingClock());
+    try {
+      databank.OpenDatabank();
+      ADD_FAILURE() << "a short read went unnoticed";
+    } catch (const IoError& error) {
+      EXPECT_EQ(core::ErrorBoxText(error.what()), "Read beyond end of file.");
+    }
+    EXPECT_EQ(table.Count(), (n - 1) / 3);
+    EXPECT_EQ(databank.SaveDatabank(), SaveOutcome::kLeftUnchanged);
+    EXPECT_TRUE(NextStartLoads(drive, users_));
+  }
+}
+
 // Uninstall either removes the databank or leaves it whole; a failed close raises the error of
 // its code.
 TEST_F(DatabankFaultTest, DeleteDatabankLeavesTheFileWholeOrGone) {
