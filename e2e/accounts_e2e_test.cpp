@@ -114,6 +114,21 @@ class AccountsE2E : public e2e::ToolTest {
            << "field " << id << " holds \"" << text << "\", expected \"" << expected << "\"";
   }
 
+  struct Field {
+    int id;
+    std::string text;
+  };
+  static void Fill(HWND dialog, const std::vector<Field>& fields) {
+    for (const Field& field : fields) {
+      ASSERT_TRUE(e2e::TypeText(dialog, field.id, field.text));
+    }
+  }
+  static void ExpectFields(HWND dialog, const std::vector<Field>& fields) {
+    for (const Field& field : fields) {
+      EXPECT_TRUE(FieldIs(dialog, field.id, field.text));
+    }
+  }
+
   static bool ReadOnly(HWND dialog, int id) {
     return (GetWindowLongA(e2e::FindControl(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
   }
@@ -128,8 +143,7 @@ class AccountsE2E : public e2e::ToolTest {
   void LogIn(HWND main, const std::string& name, const std::string& password) {
     HWND login;
     Open(main, IDC_LOGIN, kLoginCaption, &login);
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_NAME_ENTER, name));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, password));
+    Fill(login, {{IDC_USER_NAME_ENTER, name}, {IDC_USER_PASS_ENTER, password}});
     ASSERT_TRUE(e2e::ClickInto(login, IDC_USER_PASS_ENTER));
     ASSERT_TRUE(e2e::PressEnter(login, IDC_USER_PASS_ENTER));
     ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
@@ -141,9 +155,7 @@ class AccountsE2E : public e2e::ToolTest {
     Open(main, IDC_ADD_USER_BUT, kAddCaption, &add);
     EXPECT_TRUE(FieldIs(add, IDC_UNAME, ""));
     EXPECT_FALSE(ReadOnly(add, IDC_UNAME));
-    ASSERT_TRUE(e2e::TypeText(add, IDC_UNAME, name));
-    ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS1, password));
-    ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS2, password));
+    Fill(add, {{IDC_UNAME, name}, {IDC_ADDUSER_PASS1, password}, {IDC_ADDUSER_PASS2, password}});
     ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_OKBUT));
     ASSERT_TRUE(tool_.ExpectPlainMessage("User successfully added"));
     ASSERT_TRUE(tool_.WaitForWindowHidden(kAddCaption));
@@ -185,8 +197,7 @@ TEST_F(AccountsE2E, TypicalRunFromAnEmptyDatabankThroughTwoRestarts) {
   ASSERT_TRUE(tool_.ExpectPlainMessage(kFirstUserMessage));
   EXPECT_TRUE(FieldIs(add, IDC_UNAME, "Administrator"));
   EXPECT_TRUE(ReadOnly(add, IDC_UNAME));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS1, "adm1"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS2, "adm1"));
+  Fill(add, {{IDC_ADDUSER_PASS1, "adm1"}, {IDC_ADDUSER_PASS2, "adm1"}});
   EXPECT_TRUE(e2e::SaveScreenshot(add, "adduser.png"));
   ASSERT_TRUE(e2e::ClickInto(add, IDC_ADDUSER_PASS2));
   ASSERT_TRUE(e2e::PressEnter(add, IDC_ADDUSER_PASS2));
@@ -213,8 +224,7 @@ TEST_F(AccountsE2E, TypicalRunFromAnEmptyDatabankThroughTwoRestarts) {
   Select(main, 2);
   HWND set;
   Open(main, IDC_FORCEPASSCHANGE, kSetPasswordCaption, &set);
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS1, "b2"));
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS2, "b2"));
+  Fill(set, {{IDC_MAKEPASS_PASS1, "b2"}, {IDC_MAKEPASS_PASS2, "b2"}});
   EXPECT_TRUE(e2e::SaveScreenshot(set, "makepasschange.png"));
   ASSERT_TRUE(e2e::Click(set, IDC_MAKEPASS_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage("Passwords changed successfully"));
@@ -240,13 +250,11 @@ TEST_F(AccountsE2E, LoginNeedsTheExactNameAndPasswordAndLogoutHidesTheGroupAtOnc
   } failures[] = {{"administrator", "secret"}, {"Administrator", "Secret"}};
   for (const auto& failure : failures) {
     SCOPED_TRACE(failure.name + std::string("/") + failure.password);
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_NAME_ENTER, failure.name));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, failure.password));
+    Fill(login, {{IDC_USER_NAME_ENTER, failure.name}, {IDC_USER_PASS_ENTER, failure.password}});
     ASSERT_TRUE(e2e::Click(login, IDC_ENTER_OKBUT));
     EXPECT_TRUE(tool_.ExpectNoMessageBox());
     EXPECT_TRUE(IsWindowVisible(login));
-    EXPECT_TRUE(FieldIs(login, IDC_USER_NAME_ENTER, failure.name));
-    EXPECT_TRUE(FieldIs(login, IDC_USER_PASS_ENTER, ""));
+    ExpectFields(login, {{IDC_USER_NAME_ENTER, failure.name}, {IDC_USER_PASS_ENTER, ""}});
   }
   // Cancel keeps what the fields hold for the next showing.
   ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, "typed"));
@@ -254,8 +262,7 @@ TEST_F(AccountsE2E, LoginNeedsTheExactNameAndPasswordAndLogoutHidesTheGroupAtOnc
   ASSERT_TRUE(e2e::Click(login, IDC_ENTER_QUIT));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
   Open(main, IDC_LOGIN, kLoginCaption, &login);
-  EXPECT_TRUE(FieldIs(login, IDC_USER_NAME_ENTER, "Administrator"));
-  EXPECT_TRUE(FieldIs(login, IDC_USER_PASS_ENTER, "typed"));
+  ExpectFields(login, {{IDC_USER_NAME_ENTER, "Administrator"}, {IDC_USER_PASS_ENTER, "typed"}});
   ASSERT_TRUE(e2e::Click(login, IDC_ENTER_QUIT));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
 
@@ -298,18 +305,16 @@ TEST_F(AccountsE2E, OwnPasswordAndNameChangesAndTheirRefusals) {
   } mismatches[] = {{"pw", "n1", "n2"}, {"PW", "n1", "n1"}};
   for (const auto& typed : mismatches) {
     SCOPED_TRACE(typed.old_password);
-    ASSERT_TRUE(e2e::TypeText(own, IDC_OLDPASS, typed.old_password));
-    ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS1, typed.pass1));
-    ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS2, typed.pass2));
+    Fill(own, {{IDC_OLDPASS, typed.old_password},
+               {IDC_PASSCHANGE_PASS1, typed.pass1},
+               {IDC_PASSCHANGE_PASS2, typed.pass2}});
     ASSERT_TRUE(e2e::Click(own, IDC_PASSCHANGE_OKBUT));
     ASSERT_TRUE(tool_.ExpectPlainMessage("Passwords do not match up"));
     for (int id : {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2}) {
       EXPECT_TRUE(FieldIs(own, id, ""));
     }
   }
-  ASSERT_TRUE(e2e::TypeText(own, IDC_OLDPASS, "pw"));
-  ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS1, "n1"));
-  ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS2, "n1"));
+  Fill(own, {{IDC_OLDPASS, "pw"}, {IDC_PASSCHANGE_PASS1, "n1"}, {IDC_PASSCHANGE_PASS2, "n1"}});
   EXPECT_TRUE(e2e::SaveScreenshot(own, "passchange_form.png"));
   ASSERT_TRUE(e2e::ClickInto(own, IDC_PASSCHANGE_PASS2));
   ASSERT_TRUE(e2e::PressEnter(own, IDC_PASSCHANGE_PASS2));
@@ -336,9 +341,7 @@ TEST_F(AccountsE2E, OwnPasswordAndNameChangesAndTheirRefusals) {
   // "bob" with the old bob's password logs in slot 3: his own password change lands there.
   LogIn(main, "bob", "pb");
   Open(main, IDC_CHANGE_PASSWORD, kOwnPasswordCaption, &own);
-  ASSERT_TRUE(e2e::TypeText(own, IDC_OLDPASS, "pb"));
-  ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS1, "p3"));
-  ASSERT_TRUE(e2e::TypeText(own, IDC_PASSCHANGE_PASS2, "p3"));
+  Fill(own, {{IDC_OLDPASS, "pb"}, {IDC_PASSCHANGE_PASS1, "p3"}, {IDC_PASSCHANGE_PASS2, "p3"}});
   ASSERT_TRUE(e2e::Click(own, IDC_PASSCHANGE_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage("Password successfully changed"));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kOwnPasswordCaption));
@@ -387,20 +390,15 @@ TEST_F(AccountsE2E, AdministratorManagesUsersAndStaleDialogsWriteNothing) {
 
   HWND add;
   Open(main, IDC_ADD_USER_BUT, kAddCaption, &add);
-  ASSERT_TRUE(e2e::TypeText(add, IDC_UNAME, "Administrator"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS1, "a"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS2, "b"));
+  Fill(add, {{IDC_UNAME, "Administrator"}, {IDC_ADDUSER_PASS1, "a"}, {IDC_ADDUSER_PASS2, "b"}});
   ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage("There can only be one administrator!!!"));
-  EXPECT_TRUE(FieldIs(add, IDC_UNAME, "Administrator"));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS1, "a"));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS2, "b"));
+  ExpectFields(add,
+               {{IDC_UNAME, "Administrator"}, {IDC_ADDUSER_PASS1, "a"}, {IDC_ADDUSER_PASS2, "b"}});
   ASSERT_TRUE(e2e::TypeText(add, IDC_UNAME, "u5"));
   ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage("Passwords do not match"));
-  EXPECT_TRUE(FieldIs(add, IDC_UNAME, "u5"));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS1, ""));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS2, ""));
+  ExpectFields(add, {{IDC_UNAME, "u5"}, {IDC_ADDUSER_PASS1, ""}, {IDC_ADDUSER_PASS2, ""}});
   ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_CANCELBUT));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kAddCaption));
 
@@ -417,17 +415,14 @@ TEST_F(AccountsE2E, AdministratorManagesUsersAndStaleDialogsWriteNothing) {
   Select(main, 1);
   HWND set;
   Open(main, IDC_FORCEPASSCHANGE, kSetPasswordCaption, &set);
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS1, "a"));
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS2, "b"));
+  Fill(set, {{IDC_MAKEPASS_PASS1, "a"}, {IDC_MAKEPASS_PASS2, "b"}});
   ASSERT_TRUE(e2e::Click(set, IDC_MAKEPASS_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage("Passwords do not match"));
-  EXPECT_TRUE(FieldIs(set, IDC_MAKEPASS_PASS1, ""));
-  EXPECT_TRUE(FieldIs(set, IDC_MAKEPASS_PASS2, ""));
+  ExpectFields(set, {{IDC_MAKEPASS_PASS1, ""}, {IDC_MAKEPASS_PASS2, ""}});
   ActivateMain(main);
   Remove(main, 1);
   EXPECT_TRUE(WaitForList(main, {"Administrator", "u3"}));
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS1, "new"));
-  ASSERT_TRUE(e2e::TypeText(set, IDC_MAKEPASS_PASS2, "new"));
+  Fill(set, {{IDC_MAKEPASS_PASS1, "new"}, {IDC_MAKEPASS_PASS2, "new"}});
   ASSERT_TRUE(e2e::Click(set, IDC_MAKEPASS_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage(
       "The list of users has changed since the user was selected. Select the user again."));
@@ -436,9 +431,7 @@ TEST_F(AccountsE2E, AdministratorManagesUsersAndStaleDialogsWriteNothing) {
   // The add dialog left open across the administrator's logout adds nobody, silently.
   Open(main, IDC_ADD_USER_BUT, kAddCaption, &add);
   ASSERT_TRUE(e2e::Click(main, IDC_BUTTON3));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_UNAME, "zed"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS1, "z"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS2, "z"));
+  Fill(add, {{IDC_UNAME, "zed"}, {IDC_ADDUSER_PASS1, "z"}, {IDC_ADDUSER_PASS2, "z"}});
   ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_OKBUT));
   ASSERT_TRUE(tool_.WaitForWindowHidden(kAddCaption));
   EXPECT_TRUE(tool_.ExpectNoMessageBox());
@@ -459,16 +452,12 @@ TEST_F(AccountsE2E, AFullDatabankRefusesAnotherUserAndKeepsTheFields) {
   LogIn(main, "Administrator", "secret");
   HWND add;
   Open(main, IDC_ADD_USER_BUT, kAddCaption, &add);
-  ASSERT_TRUE(e2e::TypeText(add, IDC_UNAME, "late"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS1, "p"));
-  ASSERT_TRUE(e2e::TypeText(add, IDC_ADDUSER_PASS2, "p"));
+  Fill(add, {{IDC_UNAME, "late"}, {IDC_ADDUSER_PASS1, "p"}, {IDC_ADDUSER_PASS2, "p"}});
   ASSERT_TRUE(e2e::Click(add, IDC_ADDUSER_OKBUT));
   ASSERT_TRUE(tool_.ExpectPlainMessage(
       "The databank is full: it holds no more than 255 users. Remove a user first."));
   EXPECT_TRUE(IsWindowVisible(add));
-  EXPECT_TRUE(FieldIs(add, IDC_UNAME, "late"));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS1, "p"));
-  EXPECT_TRUE(FieldIs(add, IDC_ADDUSER_PASS2, "p"));
+  ExpectFields(add, {{IDC_UNAME, "late"}, {IDC_ADDUSER_PASS1, "p"}, {IDC_ADDUSER_PASS2, "p"}});
   Names items;
   ASSERT_TRUE(e2e::ListItems(main, IDC_USERS_BOX, &items));
   EXPECT_EQ(255u, items.size());
