@@ -54,7 +54,9 @@ testing::AssertionResult BootFileIs(const std::string& bytes) {
   if (attributes != kBootAttributes) {
     return testing::AssertionFailure() << "attributes " << attributes << " instead of 39";
   }
-  if (e2e::FileExists(e2e::kMsdos2Path)) return testing::AssertionFailure() << "Msdos2.zvk left";
+  if (e2e::FileExists(e2e::kMsdos2Path)) {
+    return testing::AssertionFailure() << "Msdos2.zvk left";
+  }
   if (e2e::FileExists(WorkFile("tempbuffer.zvk"))) {
     return testing::AssertionFailure() << "tempbuffer.zvk left";
   }

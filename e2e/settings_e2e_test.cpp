@@ -137,7 +137,9 @@ class SettingsE2E : public e2e::ToolTest {
   // list view and a tool bar that carry IDOK's number too.
   static HWND DialogButton(HWND dialog, int id) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetDlgCtrlID(child) == id && e2e::ClassName(child) == "Button") return child;
+      if (GetDlgCtrlID(child) == id && e2e::ClassName(child) == "Button") {
+        return child;
+      }
     }
     return nullptr;
   }
