@@ -347,7 +347,9 @@ void Tmain::FormActivate() {
 }
 
 void Tmain::Quit1Click() {
-  if (run_ending_) return;
+  if (run_ending_) {
+    return;
+  }
   // A failed save throws from here: the error box shows and the window stays.
   if (Databank().SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
     ShowPlainMessage(

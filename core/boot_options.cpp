@@ -137,7 +137,9 @@ std::string BootOptionEditor::ReadWholeFile(const std::string& path) {
   // Room for the whole file at once: growing the string block by block touched twice the
   // file's size in fresh memory, a quarter of the time of a rewrite of a large file.
   std::uint64_t size = 0;
-  if (files_.Size(handle, size) == platform::kNoError) bytes.reserve(size);
+  if (files_.Size(handle, size) == platform::kNoError) {
+    bytes.reserve(size);
+  }
   std::vector<char> block(kWholeFileBlock);
   platform::ErrorCode error = platform::kNoError;
   for (;;) {
