@@ -49,7 +49,9 @@ void Tmain::Label5Click() {
 // "View login info". A failed copy (no log yet, or the log held by the protection program) is not
 // reported; the shell then shows the copy of an earlier view, or tells itself that there is none.
 void Tmain::Button1Click() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   platform::CopyAndOpen(Files(), Shell(), hwnd(), kLoginLogPath, kLoginLogCopyPath);
 }
 

@@ -77,7 +77,9 @@ void Tmain::Button3MouseMove() {
 }
 
 void Tmain::statbarDrawPanel(int index, HDC dc, const RECT& rect) {
-  if (index != 0 && index != 3) return;
+  if (index != 0 && index != 3) {
+    return;
+  }
   ImageList_Draw(image_list(), 0, dc, rect.left + 2, rect.top, ILD_NORMAL);
 }
 

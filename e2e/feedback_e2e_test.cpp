@@ -19,14 +19,23 @@ constexpr char kLogCopyName[] = "korvanelog";
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+// The key of the status bar's picture 0.
+constexpr COLORREF kKeyGold = RGB(200, 160, 0);
 
-// How many pixels of the control show this colour, read from its top-level window's surface
-// (the one a screenshot reads; a child's own DC is not readable from another process).
-int PixelsOf(HWND control, COLORREF colour) {
+// How many pixels of the control (or of `part` of it, in its client coordinates) show this
+// colour, read from its top-level window's surface (the one a screenshot reads; a child's own DC
+// is not readable from another process).
+int PixelsOf(HWND control, COLORREF colour, const RECT* part = nullptr) {
   HWND top = GetAncestor(control, GA_ROOT);
   RECT frame, rect;
   GetWindowRect(top, &frame);
   GetWindowRect(control, &rect);
+  if (part) {
+    POINT origin{0, 0};
+    ClientToScreen(control, &origin);
+    rect = {origin.x + part->left, origin.y + part->top, origin.x + part->right,
+            origin.y + part->bottom};
+  }
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   HDC window_dc = GetWindowDC(top);
   HDC memory = CreateCompatibleDC(window_dc);
@@ -47,7 +56,9 @@ int PixelsOf(HWND control, COLORREF colour) {
   int count = 0;
   for (int i = 0; i < width * height; ++i) {
     const COLORREF seen = RGB(pixels[i * 4 + 2], pixels[i * 4 + 1], pixels[i * 4]);
-    if (seen == colour) ++count;
+    if (seen == colour) {
+      ++count;
+    }
   }
   SelectObject(memory, old);
   DeleteObject(bitmap);
@@ -74,7 +85,7 @@ std::vector<HWND> ViewerWindows(DWORD tool_pid, const std::string& part) {
   } search{tool_pid, part, {}};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(param);
+        auto* search = reinterpret_cast<Search*>(param);  // NOLINT(performance-no-int-to-ptr)
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         if (pid != search->tool_pid && pid != GetCurrentProcessId() && IsWindowVisible(window) &&
@@ -110,7 +121,9 @@ class FeedbackE2E : public e2e::ToolTest {
 
   void TearDown() override {
     EndViewers(ViewerWindows(tool_.pid(), kLogCopyName));
-    if (added_text_type_) RegDeleteKeyA(HKEY_CLASSES_ROOT, ".txt");
+    if (added_text_type_) {
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, ".txt");
+    }
     e2e::ToolTest::TearDown();
   }
 
@@ -140,7 +153,9 @@ class FeedbackE2E : public e2e::ToolTest {
     for (int i = 0; i < 200; ++i, Sleep(20)) {
       auto r = tool_.ReadStatusPanel(panel, &text);
       if (!r) return r;
-      if (text == expected) return testing::AssertionSuccess();
+      if (text == expected) {
+        return testing::AssertionSuccess();
+      }
     }
     return testing::AssertionFailure() << "status panel " << panel << " reads \"" << text
                                        << "\", expected \"" << expected << "\"";
@@ -149,19 +164,25 @@ class FeedbackE2E : public e2e::ToolTest {
   // The mouse goes over the control; panel 1 must come to read `hint`.
   testing::AssertionResult HoverShows(int id, const std::string& hint) {
     auto moved = e2e::MoveMouseOver(main_, id);
-    if (!moved) return moved;
+    if (!moved) {
+      return moved;
+    }
     return WaitForPanel(1, hint) << " after moving over control " << id;
   }
 
   // The mouse goes to `client` of the main window; after a quiet while panel 1 still reads `hint`.
   testing::AssertionResult HoverLeaves(POINT client, const std::string& hint) {
     auto moved = e2e::MoveMouseTo(main_, client);
-    if (!moved) return moved;
+    if (!moved) {
+      return moved;
+    }
     Sleep(e2e::kQuietMs);
     std::string text;
     auto r = tool_.ReadStatusPanel(1, &text);
     if (!r) return r;
-    if (text == hint) return testing::AssertionSuccess();
+    if (text == hint) {
+      return testing::AssertionSuccess();
+    }
     return testing::AssertionFailure()
            << "panel 1 changed to \"" << text << "\" at " << client.x << "," << client.y;
   }
@@ -222,6 +243,15 @@ TEST_F(FeedbackE2E, HintsAndLinkLooksFollowTheMouse) {
   EXPECT_TRUE(WaitForPanel(1, "Ready"));
   EXPECT_TRUE(HasLook(IDC_LABEL5, "Tarnwick Keep", false));
   EXPECT_TRUE(HasLook(IDC_LABEL6, "Ardo Vennick", false));
+
+  // Panels 0 and 3 (25 pixels wide, the last one to the right end) show picture 0, the key.
+  HWND bar = e2e::FindControl(main_, IDC_STATBAR);
+  RECT bar_rect;
+  GetClientRect(bar, &bar_rect);
+  const RECT first{0, 0, 25, bar_rect.bottom};
+  const RECT last{bar_rect.right - 25, 0, bar_rect.right, bar_rect.bottom};
+  EXPECT_GT(PixelsOf(bar, kKeyGold, &first), 10);
+  EXPECT_GT(PixelsOf(bar, kKeyGold, &last), 10);
 
   std::string login;
   ASSERT_TRUE(tool_.ReadStatusPanel(2, &login));

@@ -31,8 +31,12 @@ testing::AssertionResult OpenedOnlyTheCopy(const platform::PortableShell& shell)
     return testing::AssertionFailure() << shell.requests().size() << " open requests, not 1";
   }
   const platform::OpenRequest& request = shell.requests().front();
-  if (request.target != kCopy) return testing::AssertionFailure() << "opened " << request.target;
-  if (request.owner != Owner()) return testing::AssertionFailure() << "another owner window";
+  if (request.target != kCopy) {
+    return testing::AssertionFailure() << "opened " << request.target;
+  }
+  if (request.owner != Owner()) {
+    return testing::AssertionFailure() << "another owner window";
+  }
   return testing::AssertionSuccess();
 }
 
