@@ -23,7 +23,9 @@ constexpr LinkLabel kLinkLabels[] = {
 
 std::string Uppercase(std::string text) {
   for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    }
   }
   return text;
 }
@@ -32,7 +34,9 @@ std::string Uppercase(std::string text) {
 // lit label is not turned back and forth on every mouse movement over it; the panel and the
 // labels are written only when they change, for the same reason.
 void ShowHint(Tmain& main, const std::string& hint, int lit) {
-  if (main.StatusPanel(1) != hint) main.SetStatusPanel(1, hint);
+  if (main.StatusPanel(1) != hint) {
+    main.SetStatusPanel(1, hint);
+  }
   for (const LinkLabel& label : kLinkLabels) {
     if (label.id == lit) {
       main.SetLinkLook(label.id, Uppercase(label.caption), kHoverColour);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,13 @@ bool ContainsNoCase(std::string text, std::string part) {
   return text.find(part) != std::string::npos;
 }
 
+testing::AssertionResult EndsWithNoCase(const std::string& text, const std::string& end) {
+  if (text.size() >= end.size() && ContainsNoCase(text.substr(text.size() - end.size()), end)) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure() << "\"" << text << "\" does not end in \"" << end << "\"";
+}
+
 // Visible top-level windows of other programs (not the tool, not this test) whose caption holds
 // `part`: what the shell started to show a document.
 std::vector<HWND> ViewerWindows(DWORD tool_pid, const std::string& part) {
@@ -104,12 +112,48 @@ void EndViewers(const std::vector<HWND>& windows) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!process) continue;
+    if (!process) {
+      continue;
+    }
     TerminateProcess(process, 0);
     WaitForSingleObject(process, e2e::kTimeoutMs);
     CloseHandle(process);
   }
 }
+
+// Points one file type's or protocol's open command of the prefix (a key of HKEY_CLASSES_ROOT,
+// its default value) elsewhere for the life of the object, then puts back what was there. A key
+// that did not exist is removed again, but not the keys made above it.
+class ScopedClassValue {
+ public:
+  ScopedClassValue(const std::string& key, const std::string& value) : key_(key) {
+    char old[1024];
+    LONG size = sizeof old;
+    had_value_ = RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), old, &size) == ERROR_SUCCESS;
+    if (had_value_) {
+      old_ = old;
+    }
+    set_ = RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+  }
+  ~ScopedClassValue() {
+    if (had_value_) {
+      RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, old_.c_str(),
+                   static_cast<DWORD>(old_.size()));
+    } else {
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, key_.c_str());
+    }
+  }
+  ScopedClassValue(const ScopedClassValue&) = delete;
+  ScopedClassValue& operator=(const ScopedClassValue&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  std::string key_;
+  std::string old_;
+  bool had_value_ = false;
+  bool set_ = false;
+};
 
 class FeedbackE2E : public e2e::ToolTest {
  protected:
@@ -152,7 +196,9 @@ class FeedbackE2E : public e2e::ToolTest {
     std::string text;
     for (int i = 0; i < 200; ++i, Sleep(20)) {
       auto r = tool_.ReadStatusPanel(panel, &text);
-      if (!r) return r;
+      if (!r) {
+        return r;
+      }
       if (text == expected) {
         return testing::AssertionSuccess();
       }
@@ -179,7 +225,9 @@ class FeedbackE2E : public e2e::ToolTest {
     Sleep(e2e::kQuietMs);
     std::string text;
     auto r = tool_.ReadStatusPanel(1, &text);
-    if (!r) return r;
+    if (!r) {
+      return r;
+    }
     if (text == hint) {
       return testing::AssertionSuccess();
     }
@@ -258,6 +306,86 @@ TEST_F(FeedbackE2E, HintsAndLinkLooksFollowTheMouse) {
   EXPECT_EQ("Not logged in", login) << "hints never write the login panel";
 }
 
+// Every help command and link hands its document or address to the shell. The prefix's open
+// commands for web pages, text files, "mailto:" and "http:" are pointed at a recorder that
+// appends what it was given to a file, so nothing is really started.
+TEST_F(FeedbackE2E, HelpCommandsAndLinksOpenTheirDocumentsAndAddresses) {
+  static constexpr char kRecorderType[] = "KorvaneE2E.Recorder";
+  const std::string work = e2e::Tool::kDefaultWorkDir;
+  const std::string record = work + "\\opened.txt";
+  const std::string recorder = "C:\\windows\\system32\\cmd.exe /c echo %1>>" + record;
+  struct Cleanup {
+    std::vector<std::string> files;
+    ~Cleanup() {
+      for (const std::string& file : files) {
+        DeleteFileA(file.c_str());
+      }
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, kRecorderType);
+    }
+  } cleanup{{record, work + "\\help.html", work + "\\readme.txt"}};
+  const ScopedClassValue handlers[] = {
+      {std::string(kRecorderType) + "\\shell\\open\\command", recorder},
+      {".html", kRecorderType},
+      {".txt", kRecorderType},
+      {"mailto\\shell\\open\\command", recorder},
+      {"http\\shell\\open\\command", recorder},
+  };
+  for (const ScopedClassValue& handler : handlers) {
+    ASSERT_TRUE(handler.set());
+  }
+  ASSERT_TRUE(e2e::WriteFileBytes(work + "\\help.html", "<html></html>"));
+  ASSERT_TRUE(e2e::WriteFileBytes(work + "\\readme.txt", "readme\r\n"));
+  StartTool();
+
+  std::size_t recorded = 0;
+  // The last line the recorder wrote once the action has run, quotes and line end taken off.
+  auto opened = [&](const char* what, const std::function<void()>& action) -> std::string {
+    SCOPED_TRACE(what);
+    action();
+    std::string bytes;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 100 && lines.size() <= recorded; ++i, Sleep(50)) {
+      lines.clear();
+      if (!e2e::FileExists(record) || !e2e::ReadFileBytes(record, &bytes)) {
+        continue;
+      }
+      std::size_t start = 0;
+      for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos;
+           start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+      }
+    }
+    if (lines.size() <= recorded) {
+      return "(nothing opened)";
+    }
+    recorded = lines.size();
+    std::string line = lines.back();
+    line.erase(std::remove(line.begin(), line.end(), '"'), line.end());
+    while (!line.empty() && line.back() == ' ') {
+      line.pop_back();
+    }
+    return line;
+  };
+  const std::string mail = "mailto:ardo.vennick@tarnwickkeep.example?subject=Korvane";
+  const std::string home = "http://www.tarnwickkeep.example/software/index.html";
+
+  // The shell resolves the bare name: Wine looks beside the program first, where the build
+  // ships the two files, then in the current directory.
+  EXPECT_TRUE(
+      EndsWithNoCase(opened("Open Help", [&] { tool_.ChooseMenu(IDM_OPENHELP1); }), "\\help.html"));
+  EXPECT_TRUE(EndsWithNoCase(opened("View the readme", [&] { tool_.ChooseMenu(IDM_README1); }),
+                             "\\readme.txt"));
+  EXPECT_EQ(mail, opened("Mail the author", [&] { tool_.ChooseMenu(IDM_MAILTHEAUTHOR1); }));
+  EXPECT_EQ(home, opened("Homepage", [&] { tool_.ChooseMenu(IDM_HOMEPAGE1); }));
+  EXPECT_EQ(mail, opened("author link", [&] { e2e::ClickInto(main_, IDC_LABEL6); }));
+  EXPECT_EQ(home, opened("maker link", [&] { e2e::ClickInto(main_, IDC_LABEL5); }));
+  ASSERT_TRUE(tool_.ChooseMenu(IDM_ABOUT1));
+  HWND about;
+  ASSERT_TRUE(tool_.WaitForWindow(kAboutCaption, &about));
+  EXPECT_EQ(mail, opened("about box link", [&] { e2e::ClickInto(about, IDC_ABOUT_LABEL2); }));
+  EXPECT_TRUE(tool_.ExpectNoMessageBox());
+}
+
 TEST_F(FeedbackE2E, AboutBoxHidesOnlyByOkOrEnter) {
   StartTool();
   ASSERT_TRUE(tool_.ChooseMenu(IDM_ABOUT1));
@@ -318,7 +446,9 @@ TEST_F(FeedbackE2E, ViewLoginInfoCopiesTheLogAndHandsTheCopyToTheShell) {
   }
   ASSERT_NE(nullptr, edit);
   std::string shown;
-  for (int i = 0; i < 50 && shown != log; ++i, Sleep(100)) shown = e2e::WindowText(edit);
+  for (int i = 0; i < 50 && shown != log; ++i, Sleep(100)) {
+    shown = e2e::WindowText(edit);
+  }
   EXPECT_EQ(log, shown) << "the viewer shows the fresh copy";
   EndViewers(viewers);
   EXPECT_TRUE(tool_.ExpectNoMessageBox());

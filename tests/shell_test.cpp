@@ -109,7 +109,9 @@ class Win32ShellTest : public testing::Test {
 
   bool WaitForTrace() {
     for (int i = 0; i < 100; ++i, Sleep(50)) {
-      if (drive_.Exists(kTrace)) return true;
+      if (drive_.Exists(kTrace)) {
+        return true;
+      }
     }
     return false;
   }
