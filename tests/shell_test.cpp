@@ -40,18 +40,6 @@ testing::AssertionResult OpenedOnlyTheCopy(const platform::PortableShell& shell)
   return testing::AssertionSuccess();
 }
 
-TEST(PortableShell, RecordsEveryRequestInOrderAndRefusesWhenTold) {
-  platform::PortableShell shell;
-  EXPECT_TRUE(shell.Open(Owner(), "help.html"));
-  shell.RefuseRequests(true);
-  EXPECT_FALSE(shell.Open(nullptr, "mailto:someone@example.org?subject=Korvane"));
-  ASSERT_EQ(2u, shell.requests().size());
-  EXPECT_EQ("help.html", shell.requests()[0].target);
-  EXPECT_EQ(Owner(), shell.requests()[0].owner);
-  EXPECT_EQ("mailto:someone@example.org?subject=Korvane", shell.requests()[1].target);
-  EXPECT_EQ(nullptr, shell.requests()[1].owner);
-}
-
 class LogCopyTest : public testing::Test {
  protected:
   testing_support::TestDrive drive_;
@@ -86,13 +74,6 @@ TEST_F(LogCopyTest, WithoutALogOrCopyNothingIsCreatedAndTheOpenIsStillAsked) {
   EXPECT_FALSE(outcome.opened);
   EXPECT_FALSE(drive_.Exists(kCopy));
   EXPECT_TRUE(OpenedOnlyTheCopy(shell_));
-}
-
-TEST_F(LogCopyTest, AnEmptyLogGivesAnEmptyCopy) {
-  drive_.WriteFile(kLog, "");
-  drive_.WriteFile(kCopy, "older view");
-  EXPECT_TRUE(platform::CopyAndOpen(drive_.files(), shell_, Owner(), kLog, kCopy).copied);
-  EXPECT_EQ("", drive_.ReadFile(kCopy));
 }
 
 #ifdef _WIN32
