@@ -33,7 +33,9 @@ Lines ReadLines(const std::string& bytes) {
     } else {
       lines.push_back(text.substr(at, cr - at));
       at = cr + 1;
-      if (at < text.size() && text[at] == '\n') ++at;
+      if (at < text.size() && text[at] == '\n') {
+        ++at;
+      }
     }
   } while (at < text.size());
   return lines;
@@ -54,26 +56,34 @@ Lines WrittenLines(const std::string& bytes) {
 
 std::string Upper(std::string text) {
   for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    }
   }
   return text;
 }
 
 void RequireRewrite(const Lines& in, const Lines& out, const std::string& key, bool enable) {
   std::size_t header = 0;
-  while (header < in.size() && Upper(in[header]) != "[OPTIONS]") ++header;
+  while (header < in.size() && Upper(in[header]) != "[OPTIONS]") {
+    ++header;
+  }
   if (header == in.size()) {
     FUZZ_REQUIRE(out == in);
     return;
   }
   FUZZ_REQUIRE(out.size() > header);
-  for (std::size_t i = 0; i <= header; ++i) FUZZ_REQUIRE(out[i] == in[i]);
+  for (std::size_t i = 0; i <= header; ++i) {
+    FUZZ_REQUIRE(out[i] == in[i]);
+  }
 
   auto is_key_line = [&key](const std::string& upper) {
     return upper == key + "0" || upper == key + "1";
   };
   bool found = false;
-  for (std::size_t i = header + 1; i < in.size(); ++i) found = found || is_key_line(Upper(in[i]));
+  for (std::size_t i = header + 1; i < in.size(); ++i) {
+    found = found || is_key_line(Upper(in[i]));
+  }
   const std::string inserted = key + (enable ? "1" : "0");
 
   std::size_t j = header + 1;
@@ -81,15 +91,21 @@ void RequireRewrite(const Lines& in, const Lines& out, const std::string& key, b
     FUZZ_REQUIRE(j < out.size() && out[j] == line);
     ++j;
   };
-  if (!found) next_is(inserted);
+  if (!found) {
+    next_is(inserted);
+  }
   for (std::size_t i = header + 1; i < in.size(); ++i) {
     const std::string upper = Upper(in[i]);
     if (is_key_line(upper)) {
-      if (!enable) next_is(key + "0");
+      if (!enable) {
+        next_is(key + "0");
+      }
       continue;
     }
     next_is(upper);
-    if (!found && upper == "[OPTIONS]") next_is(inserted);
+    if (!found && upper == "[OPTIONS]") {
+      next_is(inserted);
+    }
   }
   FUZZ_REQUIRE(j == out.size());
 }
@@ -121,7 +137,9 @@ std::string Rewrite(const std::string& key, bool enable) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
+  if (size == 0) {
+    return 0;
+  }
   const std::string key(data[0] & 1 ? core::kBootKeysKey : core::kBootSafeKey);
   const bool enable = (data[0] & 2) != 0;
   const std::string before(reinterpret_cast<const char*>(data) + 1, size - 1);
@@ -129,6 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Drive().Put(core::kBootConfigPath, before, core::kBootConfigAttributes);
   const std::string after = Rewrite(key, enable);
   RequireRewrite(ReadLines(before), WrittenLines(after), key, enable);
-  if (!enable) FUZZ_REQUIRE(Rewrite(key, false) == after);
+  if (!enable) {
+    FUZZ_REQUIRE(Rewrite(key, false) == after);
+  }
   return 0;
 }

@@ -18,11 +18,15 @@
 
 namespace {
 
-constexpr std::size_t kEntrySize = core::kRecordSize * core::kRecordsPerEntry;
-constexpr int kHalf = 256;
+constexpr std::size_t kRecordSize = core::kRecordSize;
+constexpr std::size_t kEntrySize = kRecordSize * core::kRecordsPerEntry;
+constexpr std::size_t kDecoysSize = 2 * kRecordSize;  // the data record follows them
+constexpr std::size_t kHalf = 256;
 
 std::string DatabankBytes(const std::uint8_t* data, std::size_t size) {
-  if (size == 0 || data[0] < 0xF0) return std::string(reinterpret_cast<const char*>(data), size);
+  if (size == 0 || data[0] < 0xF0) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+  }
   const int generated = 248 + (data[0] - 0xF0);
   std::string bytes(generated * kEntrySize, '\0');
   for (std::size_t k = 0; k < bytes.size(); ++k) {
@@ -39,8 +43,10 @@ std::uint8_t Decoded(const std::string& file, std::size_t offset) {
 core::UserRecord DataRecord(const std::string& file, std::size_t e) {
   core::UserRecord record;
   auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-  const std::size_t start = e * kEntrySize + 2 * core::kRecordSize;
-  for (std::size_t k = 0; k < core::kRecordSize; ++k) bytes[k] = Decoded(file, start + k);
+  const std::size_t start = e * kEntrySize + kDecoysSize;
+  for (std::size_t k = 0; k < kRecordSize; ++k) {
+    bytes[k] = Decoded(file, start + k);
+  }
   return record;
 }
 
@@ -49,14 +55,14 @@ core::UserRecord DataRecord(const std::string& file, std::size_t e) {
 void RequireSavedEntry(const std::string& saved, std::size_t e, const core::UserRecord& original) {
   const auto* plain = reinterpret_cast<const std::uint8_t*>(&original);
   const std::size_t start = e * kEntrySize;
-  for (std::size_t k = 0; k < 2 * core::kRecordSize; ++k) {
+  for (std::size_t k = 0; k < kDecoysSize; ++k) {
     FUZZ_REQUIRE(Decoded(saved, start + k) != 255);
   }
-  for (int half = 0; half < 2; ++half) {
-    const int length = plain[half * kHalf];
-    for (int p = 0; p < kHalf; ++p) {
+  for (std::size_t half = 0; half < 2; ++half) {
+    const std::size_t length = plain[half * kHalf];
+    for (std::size_t p = 0; p < kHalf; ++p) {
       const std::size_t k = half * kHalf + p;
-      const std::uint8_t stored = Decoded(saved, start + 2 * core::kRecordSize + k);
+      const std::uint8_t stored = Decoded(saved, start + kDecoysSize + k);
       FUZZ_REQUIRE(p <= length + 1 ? stored == plain[k] : stored != 255);
     }
   }
@@ -102,7 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string saved = drive.Get(core::kDatabankPath);
   FUZZ_REQUIRE(saved.size() == entries * kEntrySize);
-  for (std::size_t e = 0; e < entries; ++e) RequireSavedEntry(saved, e, DataRecord(file, e));
+  for (std::size_t e = 0; e < entries; ++e) {
+    RequireSavedEntry(saved, e, DataRecord(file, e));
+  }
 
   core::UserTable again;
   core::DatabankFile databank(drive.files(), again, core::kDatabankPath, FixedClock);

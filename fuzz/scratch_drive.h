@@ -32,7 +32,9 @@ class ScratchDrive {
     const fs::path base =
         fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
     std::string pattern = (base / "korvane-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    if (mkdtemp(pattern.data()) == nullptr) {
+      throw std::runtime_error("mkdtemp failed");
+    }
     root_ = pattern;
     fs::create_directories(root_ / "windows" / "system");
     files_.emplace(root_, root_);

@@ -66,7 +66,9 @@ class FaultFileSystem : public platform::FileSystem {
                            std::uint32_t& done) override {
     done = 0;
     if (Fails("Read")) return code_;
-    if (++reads_seen_ == short_read_at_ && size > 0) --size;
+    if (++reads_seen_ == short_read_at_ && size > 0) {
+      --size;
+    }
     return inner_.Read(handle, buffer, size, done);
   }
   platform::ErrorCode Write(platform::FileHandle handle, const void* buffer, std::uint32_t size,

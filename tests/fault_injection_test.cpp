@@ -52,7 +52,9 @@ template <typename Run>
 void ForEveryCall(const Fault& fault, Run run) {
   SCOPED_TRACE("failing " + fault.operation + " with code " + std::to_string(fault.code));
   for (int n = 1; n <= 1000; ++n) {
-    if (!run(n)) return;
+    if (!run(n)) {
+      return;
+    }
   }
   ADD_FAILURE() << "still reaching the injected call after 1000 runs";
 }
@@ -78,9 +80,13 @@ bool HasWorkingFiles(TestDrive& drive) {
 // Whether the injected failure was the last attribute change of the run: then nothing is left
 // to give the boot file its attributes back.
 bool FinalAttributeChangeFailed(const FaultFileSystem& faults) {
-  if (!faults.nth_reached() || faults.nth_call().rfind("SetAttributes", 0) != 0) return false;
+  if (!faults.nth_reached() || faults.nth_call().rfind("SetAttributes", 0) != 0) {
+    return false;
+  }
   for (std::size_t i = faults.nth_index() + 1; i < faults.log().size(); ++i) {
-    if (faults.log()[i].rfind("SetAttributes", 0) == 0) return false;
+    if (faults.log()[i].rfind("SetAttributes", 0) == 0) {
+      return false;
+    }
   }
   return true;
 }
@@ -121,7 +127,9 @@ TEST(FaultInjectionTest, SetBootOptionLeavesAWholeBootFileWhateverCallFails) {
         drive.WriteFile(core::kBootConfigPath, c.before);
         drive.files().SetAttributes(core::kBootConfigPath, core::kBootConfigAttributes);
         FaultFileSystem faults(drive.files());
-        if (c.rename_refused) faults.FailOperation("Rename");
+        if (c.rename_refused) {
+          faults.FailOperation("Rename");
+        }
         faults.FailNth(fault.operation, n, fault.code);
         RecordedMessages messages;
         bool raised = false;
@@ -135,7 +143,9 @@ TEST(FaultInjectionTest, SetBootOptionLeavesAWholeBootFileWhateverCallFails) {
         SCOPED_TRACE("the failed call: " + faults.nth_call());
 
         EXPECT_TRUE(drive.Exists(core::kBootConfigPath)) << "c:\\Msdos.sys is missing";
-        if (!drive.Exists(core::kBootConfigPath)) return false;
+        if (!drive.Exists(core::kBootConfigPath)) {
+          return false;
+        }
         const std::string now = drive.ReadFile(core::kBootConfigPath);
         if (raised) {
           EXPECT_EQ(now, c.before);
@@ -176,7 +186,9 @@ DatabankFile::Clock TickingClock() {
 }
 
 void AddUsers(UserTable& table, const std::vector<std::string>& names) {
-  for (const std::string& name : names) table.AppendUser(name, "pw of " + name);
+  for (const std::string& name : names) {
+    table.AppendUser(name, "pw of " + name);
+  }
 }
 
 // The whole table, the bytes past the strings and the login state included.
