@@ -4,7 +4,9 @@
 // its place with the file's protective attributes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -57,12 +59,18 @@ class BootOptionEditor {
     bool buffer = false;
     bool new_file = false;
   };
+  // A whole file in memory, read straight into storage that is not zero-filled first.
+  struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+  };
 
   bool CopyThroughBuffer(const std::string& key_prefix, bool enable, WorkingFiles& created);
   void WriteNewFile(const std::string& key_line, bool found, WorkingFiles& created);
-  std::string ReadWholeFile(const std::string& path);
-  bool WriteWholeFile(const std::string& path, const std::string& bytes);
-  bool Replace(const std::string& old_content);
+  FileBytes ReadWholeFile(const std::string& path);
+  bool WriteWholeFile(const std::string& path, std::string_view bytes);
+  bool Replace(const FileBytes& old_content);
 
   platform::FileSystem& files_;
   MessageSink& messages_;

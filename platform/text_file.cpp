@@ -18,7 +18,9 @@ constexpr std::size_t kMaxCall = std::size_t{1} << 30;
 }  // namespace
 
 TextReader::TextReader(FileSystem& files, std::size_t block_size)
-    : files_(files), block_(std::max<std::size_t>(block_size, 1)) {}
+    : files_(files),
+      block_size_(std::min(std::max<std::size_t>(block_size, 1), kMaxCall)),
+      block_(new char[block_size_]) {}
 
 TextReader::~TextReader() {
   if (handle_ != kNoHandle) files_.Close(handle_);
@@ -27,7 +29,7 @@ TextReader::~TextReader() {
 ErrorCode TextReader::Open(const std::string& path) {
   if (handle_ != kNoHandle) return kErrorInvalidHandle;
   pos_ = end_ = 0;
-  physical_end_ = text_end_ = false;
+  physical_end_ = text_end_ = skip_line_feed_ = false;
   FileHandle handle = kNoHandle;
   const ErrorCode error = files_.Open(path, Access::kRead, Disposition::kOpenExisting, handle);
   if (error != kNoError) return error;
@@ -36,47 +38,91 @@ ErrorCode TextReader::Open(const std::string& path) {
 }
 
 ErrorCode TextReader::Fill() {
-  if (pos_ < end_ || physical_end_) return kNoError;
-  pos_ = end_ = 0;
-  std::uint32_t done = 0;
-  const ErrorCode error =
-      files_.Read(handle_, block_.data(), static_cast<std::uint32_t>(block_.size()), done);
-  if (error != kNoError) return error;
-  end_ = std::min<std::size_t>(done, block_.size());
-  if (end_ == 0) physical_end_ = true;
+  for (;;) {
+    if (pos_ == end_) {
+      if (physical_end_) break;
+      pos_ = end_ = 0;
+      std::uint32_t done = 0;
+      const ErrorCode error =
+          files_.Read(handle_, block_.get(), static_cast<std::uint32_t>(block_size_), done);
+      if (error != kNoError) return error;
+      end_ = std::min<std::size_t>(done, block_size_);
+      if (end_ == 0) physical_end_ = true;
+      continue;
+    }
+    // One LF right after a CR belongs to the line end, even when the block ended between them.
+    if (skip_line_feed_) {
+      skip_line_feed_ = false;
+      if (block_[pos_] == kLineFeed) {
+        ++pos_;
+        continue;
+      }
+    }
+    break;
+  }
+  if (physical_end_ && pos_ == end_) skip_line_feed_ = false;
   return kNoError;
 }
 
 ErrorCode TextReader::ReadLine(std::string& line) {
-  line.clear();
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
-  while (!text_end_) {
-    if (const ErrorCode error = Fill(); error != kNoError) return error;
-    if (pos_ == end_) return kNoError;  // physical end: the last line needs no line end
+  TextLine lent;
+  const ErrorCode error = ReadLine(lent);
+  line.assign(lent.data, lent.size);
+  return error;
+}
 
-    const char* start = block_.data() + pos_;
-    const char* stop = block_.data() + end_;
-    const char* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
-    const char* limit = cr != nullptr ? cr : stop;
-    // A Ctrl-Z before the line end ends the text; the reader stays in front of it.
-    if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
-      const char* at = static_cast<const char*>(eot);
-      line.append(start, at);
-      pos_ = at - block_.data();
-      text_end_ = true;
-      return kNoError;
-    }
-    line.append(start, limit);
-    if (cr == nullptr) {
-      pos_ = end_;  // the line goes on in the next block
-      continue;
-    }
-    pos_ = (cr - block_.data()) + 1;
-    // One LF right after the CR belongs to the line end, even when the block ends between them.
-    if (const ErrorCode error = Fill(); error != kNoError) return error;
-    if (pos_ < end_ && block_[pos_] == kLineFeed) ++pos_;
+ErrorCode TextReader::ReadLine(TextLine& line) {
+  line = {block_.get(), 0};
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (text_end_) return kNoError;
+  if (const ErrorCode error = Fill(); error != kNoError) return error;
+  if (pos_ == end_) return kNoError;  // physical end: the last line needs no line end
+
+  char* start = block_.get() + pos_;
+  const char* stop = block_.get() + end_;
+  const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
+  const char* limit = cr != nullptr ? cr : stop;
+  // A Ctrl-Z before the line end ends the text; the reader stays in front of it.
+  if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
+    const char* at = static_cast<const char*>(eot);
+    line = {start, static_cast<std::size_t>(at - start)};
+    pos_ = at - block_.get();
+    text_end_ = true;
     return kNoError;
   }
+  if (cr == nullptr) return ReadLongLine(line);
+  line = {start, static_cast<std::size_t>(cr - start)};
+  pos_ = (cr - block_.get()) + 1;
+  skip_line_feed_ = true;
+  return kNoError;
+}
+
+ErrorCode TextReader::ReadLongLine(TextLine& line) {
+  carry_.assign(block_.get() + pos_, end_ - pos_);
+  pos_ = end_;
+  for (;;) {
+    if (const ErrorCode error = Fill(); error != kNoError) return error;
+    if (pos_ == end_) break;  // the physical end ends the line
+    const char* start = block_.get() + pos_;
+    const char* stop = block_.get() + end_;
+    const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
+    const char* limit = cr != nullptr ? cr : stop;
+    if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
+      const char* at = static_cast<const char*>(eot);
+      carry_.append(start, at);
+      pos_ = at - block_.get();
+      text_end_ = true;
+      break;
+    }
+    carry_.append(start, limit);
+    if (cr != nullptr) {
+      pos_ = (cr - block_.get()) + 1;
+      skip_line_feed_ = true;
+      break;
+    }
+    pos_ = end_;
+  }
+  line = {carry_.data(), carry_.size()};
   return kNoError;
 }
 
@@ -99,7 +145,9 @@ ErrorCode TextReader::Close() {
 }
 
 TextWriter::TextWriter(FileSystem& files, std::size_t block_size)
-    : files_(files), block_(std::max<std::size_t>(block_size, sizeof kLineEnd)) {}
+    : files_(files),
+      block_size_(std::min(std::max<std::size_t>(block_size, sizeof kLineEnd), kMaxCall)),
+      block_(new char[block_size_]) {}
 
 TextWriter::~TextWriter() {
   if (handle_ != kNoHandle) files_.Close(handle_);
@@ -132,24 +180,24 @@ ErrorCode TextWriter::WriteDirect(const char* bytes, std::size_t size) {
 ErrorCode TextWriter::Flush() {
   const std::size_t used = used_;
   used_ = 0;
-  return WriteDirect(block_.data(), used);
+  return WriteDirect(block_.get(), used);
 }
 
 ErrorCode TextWriter::WriteLine(std::string_view line) {
   if (handle_ == kNoHandle) return kErrorInvalidHandle;
-  if (line.size() + sizeof kLineEnd > block_.size() - used_) {
+  if (line.size() + sizeof kLineEnd > block_size_ - used_) {
     if (const ErrorCode error = Flush(); error != kNoError) return error;
     // A line longer than the block goes out as it stands instead of through the block.
-    if (line.size() + sizeof kLineEnd > block_.size()) {
+    if (line.size() + sizeof kLineEnd > block_size_) {
       if (const ErrorCode error = WriteDirect(line.data(), line.size()); error != kNoError) {
         return error;
       }
       line = {};
     }
   }
-  if (!line.empty()) std::memcpy(block_.data() + used_, line.data(), line.size());
+  if (!line.empty()) std::memcpy(block_.get() + used_, line.data(), line.size());
   used_ += line.size();
-  std::memcpy(block_.data() + used_, kLineEnd, sizeof kLineEnd);
+  std::memcpy(block_.get() + used_, kLineEnd, sizeof kLineEnd);
   used_ += sizeof kLineEnd;
   return kNoError;
 }

@@ -5,21 +5,30 @@
 // carriage return and line feed. Lines have no length limit.
 //
 // Both classes move the bytes in large blocks of their own, so the cost is linear in the file
-// size however the lines are cut. Like the rest of platform/, they report system error codes and
-// never show anything.
+// size however the lines are cut. A line that lies within one block is handed out in place,
+// without a copy. Like the rest of platform/, they report system error codes and never show
+// anything.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/file_system.h"
 
 namespace platform {
 
 constexpr std::size_t kTextBlockSize = 64 * 1024;
+
+// A line lent by TextReader: its bytes stay the reader's and are valid until the reader's next
+// call. The caller may change them in place (upper-casing, say) before handing them on.
+struct TextLine {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::string_view view() const { return {data, size}; }
+};
 
 class TextReader {
  public:
@@ -35,22 +44,30 @@ class TextReader {
   // The next line without its line end. At the end of the text the line is empty and the
   // reader stays at the end.
   ErrorCode ReadLine(std::string& line);
+  // The same, lent in place instead of copied.
+  ErrorCode ReadLine(TextLine& line);
   // True at the physical end or in front of a Ctrl-Z.
   ErrorCode AtEnd(bool& at_end);
   ErrorCode Close();
   bool IsOpen() const { return handle_ != kNoHandle; }
 
  private:
-  // Refills the block when it is used up; afterwards pos_ == end_ only at the physical end.
+  // Refills the block when it is used up and passes the line feed of a line end that the last
+  // line left pending; afterwards pos_ == end_ only at the physical end.
   ErrorCode Fill();
+  // The rest of a line that goes on past the current block, gathered in carry_.
+  ErrorCode ReadLongLine(TextLine& line);
 
   FileSystem& files_;
-  std::vector<char> block_;
+  std::size_t block_size_;
+  std::unique_ptr<char[]> block_;  // not zero-filled: only bytes read are looked at
+  std::string carry_;              // a line longer than what was left of its block
   FileHandle handle_ = kNoHandle;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  bool physical_end_ = false;  // a read returned no bytes
-  bool text_end_ = false;      // a Ctrl-Z was reached
+  bool physical_end_ = false;    // a read returned no bytes
+  bool text_end_ = false;        // a Ctrl-Z was reached
+  bool skip_line_feed_ = false;  // the last line ended in a CR: one LF after it is its line end
 };
 
 class TextWriter {
@@ -77,7 +94,8 @@ class TextWriter {
   ErrorCode WriteDirect(const char* bytes, std::size_t size);
 
   FileSystem& files_;
-  std::vector<char> block_;
+  std::size_t block_size_;
+  std::unique_ptr<char[]> block_;
   std::size_t used_ = 0;
   FileHandle handle_ = kNoHandle;
 };
