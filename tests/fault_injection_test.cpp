@@ -11,6 +11,8 @@
 #include "core/boot_options.h"
 #include "core/databank_file.h"
 #include "core/io_error.h"
+#include "platform/portable/portable_shell.h"
+#include "platform/shell.h"
 #include "tests/fault_file_system.h"
 #include "tests/test_drive.h"
 
@@ -426,6 +428,37 @@ TEST_F(DatabankFaultTest, DeleteDatabankLeavesTheFileWholeOrGone) {
         next.DeleteDatabank();
         EXPECT_FALSE(drive.Exists(core::kDatabankPath));
       }
+      return faults.nth_reached();
+    });
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The login log copy
+
+// The copy either replaces the last one whole or leaves it as it was, and the copy is opened
+// in any case; the log itself is never touched.
+TEST(FaultInjectionTest, TheLogCopyIsWholeOrTheLastOne) {
+  constexpr char kLog[] = "c:\\windows\\logfile.zvk";
+  constexpr char kCopy[] = "c:\\korvanelog.txt";
+  const std::string log = "alice logged in\r\nbob failed\r\n";
+  for (const Fault& fault : AllFaults()) {
+    ForEveryCall(fault, [&](int n) {
+      SCOPED_TRACE("n = " + std::to_string(n));
+      TestDrive drive;
+      drive.WriteFile(kLog, log);
+      drive.WriteFile(kCopy, "the last copy\r\n");
+      FaultFileSystem faults(drive.files());
+      faults.FailNth(fault.operation, n, fault.code);
+      platform::PortableShell shell;
+      const platform::CopyOpenOutcome outcome =
+          platform::CopyAndOpen(faults, shell, nullptr, kLog, kCopy);
+      SCOPED_TRACE("the failed call: " + faults.nth_call());
+      EXPECT_TRUE(outcome.opened);
+      EXPECT_EQ(shell.requests().size(), 1u);
+      EXPECT_EQ(shell.requests().empty() ? "" : shell.requests()[0].target, kCopy);
+      EXPECT_EQ(drive.ReadFile(kCopy), outcome.copied ? log : "the last copy\r\n");
+      EXPECT_EQ(drive.ReadFile(kLog), log);
       return faults.nth_reached();
     });
   }
