@@ -125,12 +125,24 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
   created.new_file = true;
   Check(buffer.Open(kBootBufferPath));
 
-  platform::TextLine line;
-  do {
-    Check(buffer.ReadLine(line));
-    Check(target.WriteLine(line.view()));
-    if (!found && IsOptionsHeader(line.view())) Check(target.WriteLine(key_line));
-  } while (!AtEnd(buffer));
+  if (found) {
+    // Nothing to insert, so every line goes through as read. The buffer is this call's own
+    // file: each of its lines ends in CR LF and it holds no other CR and no Ctrl-Z, so copying
+    // it line by line gives its bytes, and it is copied as bytes.
+    platform::TextLine bytes;
+    for (;;) {
+      Check(buffer.ReadBytes(bytes));
+      if (bytes.size == 0) break;
+      Check(target.WriteBytes(bytes.view()));
+    }
+  } else {
+    platform::TextLine line;
+    do {
+      Check(buffer.ReadLine(line));
+      Check(target.WriteLine(line.view()));
+      if (IsOptionsHeader(line.view())) Check(target.WriteLine(key_line));
+    } while (!AtEnd(buffer));
+  }
   Check(buffer.Close());
   Check(target.Close());
   Check(files_.Erase(kBootBufferPath));

@@ -29,7 +29,7 @@ TextReader::~TextReader() {
 ErrorCode TextReader::Open(const std::string& path) {
   if (handle_ != kNoHandle) return kErrorInvalidHandle;
   pos_ = end_ = 0;
-  physical_end_ = text_end_ = skip_line_feed_ = false;
+  physical_end_ = text_end_ = stop_at_end_ = skip_line_feed_ = false;
   FileHandle handle = kNoHandle;
   const ErrorCode error = files_.Open(path, Access::kRead, Disposition::kOpenExisting, handle);
   if (error != kNoError) return error;
@@ -40,7 +40,11 @@ ErrorCode TextReader::Open(const std::string& path) {
 ErrorCode TextReader::Fill() {
   for (;;) {
     if (pos_ == end_) {
-      if (physical_end_) break;
+      if (physical_end_ || text_end_) break;
+      if (stop_at_end_) {
+        text_end_ = true;
+        break;
+      }
       pos_ = end_ = 0;
       std::uint32_t done = 0;
       const ErrorCode error =
@@ -48,6 +52,12 @@ ErrorCode TextReader::Fill() {
       if (error != kNoError) return error;
       end_ = std::min<std::size_t>(done, block_size_);
       if (end_ == 0) physical_end_ = true;
+      // The text ends in front of the first Ctrl-Z: the block is cut there once, so that the
+      // lines need not be searched for it one by one.
+      if (const void* eot = std::memchr(block_.get(), kEndOfText, end_); eot != nullptr) {
+        end_ = static_cast<const char*>(eot) - block_.get();
+        stop_at_end_ = true;
+      }
       continue;
     }
     // One LF right after a CR belongs to the line end, even when the block ended between them.
@@ -60,7 +70,7 @@ ErrorCode TextReader::Fill() {
     }
     break;
   }
-  if (physical_end_ && pos_ == end_) skip_line_feed_ = false;
+  if (pos_ == end_) skip_line_feed_ = false;
   return kNoError;
 }
 
@@ -71,29 +81,34 @@ ErrorCode TextReader::ReadLine(std::string& line) {
   return error;
 }
 
-ErrorCode TextReader::ReadLine(TextLine& line) {
+bool TextReader::ReadLineInBlock(TextLine& line) {
+  char* start = block_.get() + pos_;
+  const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, end_ - pos_));
+  if (cr == nullptr || cr + 1 == block_.get() + end_) return false;
+  line = {start, static_cast<std::size_t>(cr - start)};
+  pos_ = (cr - block_.get()) + 1;
+  if (block_[pos_] == kLineFeed) ++pos_;
+  return true;
+}
+
+ErrorCode TextReader::ReadLineAcrossBlocks(TextLine& line) {
   line = {block_.get(), 0};
   if (handle_ == kNoHandle) return kErrorInvalidHandle;
   if (text_end_) return kNoError;
   if (const ErrorCode error = Fill(); error != kNoError) return error;
-  if (pos_ == end_) return kNoError;  // physical end: the last line needs no line end
+  if (pos_ == end_) return kNoError;  // end of the text: the last line needs no line end
 
   char* start = block_.get() + pos_;
   const char* stop = block_.get() + end_;
   const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
-  const char* limit = cr != nullptr ? cr : stop;
-  // A Ctrl-Z before the line end ends the text; the reader stays in front of it.
-  if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
-    const char* at = static_cast<const char*>(eot);
-    line = {start, static_cast<std::size_t>(at - start)};
-    pos_ = at - block_.get();
-    text_end_ = true;
-    return kNoError;
-  }
   if (cr == nullptr) return ReadLongLine(line);
   line = {start, static_cast<std::size_t>(cr - start)};
   pos_ = (cr - block_.get()) + 1;
-  skip_line_feed_ = true;
+  if (pos_ == end_) {
+    skip_line_feed_ = true;  // the next block, if any, tells
+  } else if (block_[pos_] == kLineFeed) {
+    ++pos_;
+  }
   return kNoError;
 }
 
@@ -102,18 +117,11 @@ ErrorCode TextReader::ReadLongLine(TextLine& line) {
   pos_ = end_;
   for (;;) {
     if (const ErrorCode error = Fill(); error != kNoError) return error;
-    if (pos_ == end_) break;  // the physical end ends the line
+    if (pos_ == end_) break;  // the end of the text ends the line
     const char* start = block_.get() + pos_;
     const char* stop = block_.get() + end_;
     const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
     const char* limit = cr != nullptr ? cr : stop;
-    if (const void* eot = std::memchr(start, kEndOfText, limit - start); eot != nullptr) {
-      const char* at = static_cast<const char*>(eot);
-      carry_.append(start, at);
-      pos_ = at - block_.get();
-      text_end_ = true;
-      break;
-    }
     carry_.append(start, limit);
     if (cr != nullptr) {
       pos_ = (cr - block_.get()) + 1;
@@ -126,12 +134,21 @@ ErrorCode TextReader::ReadLongLine(TextLine& line) {
   return kNoError;
 }
 
-ErrorCode TextReader::AtEnd(bool& at_end) {
+ErrorCode TextReader::ReadBytes(TextLine& bytes) {
+  bytes = {block_.get(), 0};
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (text_end_) return kNoError;
+  if (const ErrorCode error = Fill(); error != kNoError) return error;
+  bytes = {block_.get() + pos_, end_ - pos_};
+  pos_ = end_;
+  return kNoError;
+}
+
+ErrorCode TextReader::AtEndAfterFill(bool& at_end) {
   at_end = true;
   if (handle_ == kNoHandle) return kErrorInvalidHandle;
   if (!text_end_) {
     if (const ErrorCode error = Fill(); error != kNoError) return error;
-    if (pos_ < end_ && block_[pos_] == kEndOfText) text_end_ = true;
   }
   at_end = text_end_ || pos_ == end_;
   return kNoError;
@@ -183,7 +200,19 @@ ErrorCode TextWriter::Flush() {
   return WriteDirect(block_.get(), used);
 }
 
-ErrorCode TextWriter::WriteLine(std::string_view line) {
+ErrorCode TextWriter::WriteBytes(std::string_view bytes) {
+  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (bytes.size() > block_size_ - used_) {
+    if (const ErrorCode error = Flush(); error != kNoError) return error;
+    // A whole block or more goes out as it stands instead of through the block.
+    if (bytes.size() >= block_size_) return WriteDirect(bytes.data(), bytes.size());
+  }
+  std::memcpy(block_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+  return kNoError;
+}
+
+ErrorCode TextWriter::WriteLineFlushing(std::string_view line) {
   if (handle_ == kNoHandle) return kErrorInvalidHandle;
   if (line.size() + sizeof kLineEnd > block_size_ - used_) {
     if (const ErrorCode error = Flush(); error != kNoError) return error;
@@ -195,10 +224,7 @@ ErrorCode TextWriter::WriteLine(std::string_view line) {
       line = {};
     }
   }
-  if (!line.empty()) std::memcpy(block_.get() + used_, line.data(), line.size());
-  used_ += line.size();
-  std::memcpy(block_.get() + used_, kLineEnd, sizeof kLineEnd);
-  used_ += sizeof kLineEnd;
+  Append(line);
   return kNoError;
 }
 

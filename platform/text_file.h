@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,18 +46,37 @@ class TextReader {
   // reader stays at the end.
   ErrorCode ReadLine(std::string& line);
   // The same, lent in place instead of copied.
-  ErrorCode ReadLine(TextLine& line);
+  ErrorCode ReadLine(TextLine& line) {
+    if (handle_ != kNoHandle && pos_ < end_ && !skip_line_feed_ && ReadLineInBlock(line)) {
+      return kNoError;
+    }
+    return ReadLineAcrossBlocks(line);
+  }
+  // The bytes of the text from here as they stand, lent in runs of at most one block, without
+  // looking for line ends; an empty run at the end of the text. For copying a file whose lines
+  // all end in carriage return and line feed: its runs are its lines, line ends included.
+  ErrorCode ReadBytes(TextLine& bytes);
   // True at the physical end or in front of a Ctrl-Z.
-  ErrorCode AtEnd(bool& at_end);
+  ErrorCode AtEnd(bool& at_end) {
+    if (handle_ != kNoHandle && pos_ < end_ && !skip_line_feed_) {
+      at_end = false;
+      return kNoError;
+    }
+    return AtEndAfterFill(at_end);
+  }
   ErrorCode Close();
   bool IsOpen() const { return handle_ != kNoHandle; }
 
  private:
   // Refills the block when it is used up and passes the line feed of a line end that the last
-  // line left pending; afterwards pos_ == end_ only at the physical end.
+  // line left pending; afterwards pos_ == end_ only at the end of the text.
   ErrorCode Fill();
+  // The next line when it ends in the block, with its line feed if that is in the block too.
+  bool ReadLineInBlock(TextLine& line);
+  ErrorCode ReadLineAcrossBlocks(TextLine& line);
   // The rest of a line that goes on past the current block, gathered in carry_.
   ErrorCode ReadLongLine(TextLine& line);
+  ErrorCode AtEndAfterFill(bool& at_end);
 
   FileSystem& files_;
   std::size_t block_size_;
@@ -66,7 +86,8 @@ class TextReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool physical_end_ = false;    // a read returned no bytes
-  bool text_end_ = false;        // a Ctrl-Z was reached
+  bool stop_at_end_ = false;     // the block ends in front of a Ctrl-Z
+  bool text_end_ = false;        // that Ctrl-Z was reached
   bool skip_line_feed_ = false;  // the last line ended in a CR: one LF after it is its line end
 };
 
@@ -83,13 +104,28 @@ class TextWriter {
   ErrorCode Create(const std::string& path);
   // Writes the line followed by carriage return and line feed. A write that stores fewer bytes
   // than asked reports kErrorDiskFull.
-  ErrorCode WriteLine(std::string_view line);
+  ErrorCode WriteLine(std::string_view line) {
+    if (handle_ != kNoHandle && line.size() + 2 <= block_size_ - used_) {
+      Append(line);
+      return kNoError;
+    }
+    return WriteLineFlushing(line);
+  }
+  // Writes the bytes as they stand, adding nothing.
+  ErrorCode WriteBytes(std::string_view bytes);
   // Writes what is buffered, then closes; the first failure is reported, the handle is closed
   // in any case.
   ErrorCode Close();
   bool IsOpen() const { return handle_ != kNoHandle; }
 
  private:
+  void Append(std::string_view line) {
+    if (!line.empty()) std::memcpy(block_.get() + used_, line.data(), line.size());
+    used_ += line.size();
+    block_[used_++] = '\r';
+    block_[used_++] = '\n';
+  }
+  ErrorCode WriteLineFlushing(std::string_view line);
   ErrorCode Flush();
   ErrorCode WriteDirect(const char* bytes, std::size_t size);
 
