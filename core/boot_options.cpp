@@ -26,7 +26,9 @@ void UpperCaseInPlace(char* text, std::size_t size) {
 }
 
 void Check(platform::ErrorCode error) {
-  if (error == platform::kNoError) return;
+  if (error == platform::kNoError) {
+    return;
+  }
   // A full disk shows as "Disk full" rather than as the bare system code.
   throw IoError(error == platform::kErrorDiskFull ? kIoDiskFull : error);
 }
@@ -39,7 +41,9 @@ bool AtEnd(platform::TextReader& reader) {
 
 // A key line upper-cases to the key prefix followed by exactly "1" or "0".
 bool IsKeyLine(std::string_view upper_line, std::string_view key_prefix) {
-  if (upper_line.size() != key_prefix.size() + 1) return false;
+  if (upper_line.size() != key_prefix.size() + 1) {
+    return false;
+  }
   const char digit = upper_line.back();
   return (digit == '1' || digit == '0') && upper_line.substr(0, key_prefix.size()) == key_prefix;
 }
@@ -53,9 +57,13 @@ std::string UpperCaseAscii(std::string_view text) {
 }
 
 bool IsOptionsHeader(std::string_view line) {
-  if (line.size() != kOptionsHeader.size()) return false;
+  if (line.size() != kOptionsHeader.size()) {
+    return false;
+  }
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (UpperAscii(line[i]) != kOptionsHeader[i]) return false;
+    if (UpperAscii(line[i]) != kOptionsHeader[i]) {
+      return false;
+    }
   }
   return true;
 }
@@ -72,8 +80,12 @@ bool BootOptionEditor::SetBootOption(std::string_view key_prefix, std::uint8_t v
     old_content = ReadWholeFile(kBootConfigPath);
   } catch (...) {
     // The readers and writers are closed by now; the old file has not been touched.
-    if (created.buffer) files_.DeleteByName(kBootBufferPath);
-    if (created.new_file) files_.DeleteByName(kBootNewPath);
+    if (created.buffer) {
+      files_.DeleteByName(kBootBufferPath);
+    }
+    if (created.new_file) {
+      files_.DeleteByName(kBootNewPath);
+    }
     throw;
   }
   return Replace(old_content);
@@ -94,7 +106,9 @@ bool BootOptionEditor::CopyThroughBuffer(const std::string& key_prefix, bool ena
   for (;;) {
     Check(source.ReadLine(line));
     Check(buffer.WriteLine(line.view()));
-    if (IsOptionsHeader(line.view()) || AtEnd(source)) break;
+    if (IsOptionsHeader(line.view()) || AtEnd(source)) {
+      break;
+    }
   }
 
   // The lines are the reader's own: they are upper-cased where they lie.
@@ -105,7 +119,9 @@ bool BootOptionEditor::CopyThroughBuffer(const std::string& key_prefix, bool ena
     UpperCaseInPlace(line.data, line.size);
     if (IsKeyLine(line.view(), key_prefix)) {
       found = true;
-      if (!enable) Check(buffer.WriteLine(zero_line));
+      if (!enable) {
+        Check(buffer.WriteLine(zero_line));
+      }
       continue;
     }
     Check(buffer.WriteLine(line.view()));
@@ -132,7 +148,9 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
     platform::TextLine bytes;
     for (;;) {
       Check(buffer.ReadBytes(bytes));
-      if (bytes.size == 0) break;
+      if (bytes.size == 0) {
+        break;
+      }
       Check(target.WriteBytes(bytes.view()));
     }
   } else {
@@ -140,7 +158,9 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
     do {
       Check(buffer.ReadLine(line));
       Check(target.WriteLine(line.view()));
-      if (IsOptionsHeader(line.view())) Check(target.WriteLine(key_line));
+      if (IsOptionsHeader(line.view())) {
+        Check(target.WriteLine(key_line));
+      }
     } while (!AtEnd(buffer));
   }
   Check(buffer.Close());
@@ -171,7 +191,9 @@ BootOptionEditor::FileBytes BootOptionEditor::ReadWholeFile(const std::string& p
     const auto want = static_cast<std::uint32_t>(std::min(room - bytes.size, kWholeFileCall));
     std::uint32_t done = 0;
     error = files_.Read(handle, bytes.data.get() + bytes.size, want, done);
-    if (error != platform::kNoError || done == 0) break;
+    if (error != platform::kNoError || done == 0) {
+      break;
+    }
     bytes.size += std::min<std::size_t>(done, want);
   }
   const platform::ErrorCode closed = files_.Close(handle);
@@ -212,7 +234,9 @@ bool BootOptionEditor::Replace(const FileBytes& old_content) {
       files_.CopyReplacing(kBootNewPath, kBootConfigPath);
     }
   }
-  if (!renamed) messages_.ShowMessage(kCouldNotRenameMessage);
+  if (!renamed) {
+    messages_.ShowMessage(kCouldNotRenameMessage);
+  }
   files_.SetAttributes(kBootConfigPath, kBootConfigAttributes);
   return renamed;
 }

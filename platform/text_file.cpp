@@ -23,16 +23,22 @@ TextReader::TextReader(FileSystem& files, std::size_t block_size)
       block_(new char[block_size_]) {}
 
 TextReader::~TextReader() {
-  if (handle_ != kNoHandle) files_.Close(handle_);
+  if (handle_ != kNoHandle) {
+    files_.Close(handle_);
+  }
 }
 
 ErrorCode TextReader::Open(const std::string& path) {
-  if (handle_ != kNoHandle) return kErrorInvalidHandle;
+  if (handle_ != kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   pos_ = end_ = 0;
   physical_end_ = text_end_ = stop_at_end_ = skip_line_feed_ = false;
   FileHandle handle = kNoHandle;
   const ErrorCode error = files_.Open(path, Access::kRead, Disposition::kOpenExisting, handle);
-  if (error != kNoError) return error;
+  if (error != kNoError) {
+    return error;
+  }
   handle_ = handle;
   return kNoError;
 }
@@ -40,7 +46,9 @@ ErrorCode TextReader::Open(const std::string& path) {
 ErrorCode TextReader::Fill() {
   for (;;) {
     if (pos_ == end_) {
-      if (physical_end_ || text_end_) break;
+      if (physical_end_ || text_end_) {
+        break;
+      }
       if (stop_at_end_) {
         text_end_ = true;
         break;
@@ -49,9 +57,13 @@ ErrorCode TextReader::Fill() {
       std::uint32_t done = 0;
       const ErrorCode error =
           files_.Read(handle_, block_.get(), static_cast<std::uint32_t>(block_size_), done);
-      if (error != kNoError) return error;
+      if (error != kNoError) {
+        return error;
+      }
       end_ = std::min<std::size_t>(done, block_size_);
-      if (end_ == 0) physical_end_ = true;
+      if (end_ == 0) {
+        physical_end_ = true;
+      }
       // The text ends in front of the first Ctrl-Z: the block is cut there once, so that the
       // lines need not be searched for it one by one.
       if (const void* eot = std::memchr(block_.get(), kEndOfText, end_); eot != nullptr) {
@@ -70,7 +82,9 @@ ErrorCode TextReader::Fill() {
     }
     break;
   }
-  if (pos_ == end_) skip_line_feed_ = false;
+  if (pos_ == end_) {
+    skip_line_feed_ = false;
+  }
   return kNoError;
 }
 
@@ -84,24 +98,38 @@ ErrorCode TextReader::ReadLine(std::string& line) {
 bool TextReader::ReadLineInBlock(TextLine& line) {
   char* start = block_.get() + pos_;
   const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, end_ - pos_));
-  if (cr == nullptr || cr + 1 == block_.get() + end_) return false;
+  if (cr == nullptr || cr + 1 == block_.get() + end_) {
+    return false;
+  }
   line = {start, static_cast<std::size_t>(cr - start)};
   pos_ = (cr - block_.get()) + 1;
-  if (block_[pos_] == kLineFeed) ++pos_;
+  if (block_[pos_] == kLineFeed) {
+    ++pos_;
+  }
   return true;
 }
 
 ErrorCode TextReader::ReadLineAcrossBlocks(TextLine& line) {
   line = {block_.get(), 0};
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
-  if (text_end_) return kNoError;
-  if (const ErrorCode error = Fill(); error != kNoError) return error;
-  if (pos_ == end_) return kNoError;  // end of the text: the last line needs no line end
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  if (text_end_) {
+    return kNoError;
+  }
+  if (const ErrorCode error = Fill(); error != kNoError) {
+    return error;
+  }
+  if (pos_ == end_) {
+    return kNoError;  // end of the text: the last line needs no line end
+  }
 
   char* start = block_.get() + pos_;
   const char* stop = block_.get() + end_;
   const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
-  if (cr == nullptr) return ReadLongLine(line);
+  if (cr == nullptr) {
+    return ReadLongLine(line);
+  }
   line = {start, static_cast<std::size_t>(cr - start)};
   pos_ = (cr - block_.get()) + 1;
   if (pos_ == end_) {
@@ -116,8 +144,12 @@ ErrorCode TextReader::ReadLongLine(TextLine& line) {
   carry_.assign(block_.get() + pos_, end_ - pos_);
   pos_ = end_;
   for (;;) {
-    if (const ErrorCode error = Fill(); error != kNoError) return error;
-    if (pos_ == end_) break;  // the end of the text ends the line
+    if (const ErrorCode error = Fill(); error != kNoError) {
+      return error;
+    }
+    if (pos_ == end_) {
+      break;  // the end of the text ends the line
+    }
     const char* start = block_.get() + pos_;
     const char* stop = block_.get() + end_;
     const auto* cr = static_cast<const char*>(std::memchr(start, kCarriageReturn, stop - start));
@@ -136,9 +168,15 @@ ErrorCode TextReader::ReadLongLine(TextLine& line) {
 
 ErrorCode TextReader::ReadBytes(TextLine& bytes) {
   bytes = {block_.get(), 0};
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
-  if (text_end_) return kNoError;
-  if (const ErrorCode error = Fill(); error != kNoError) return error;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  if (text_end_) {
+    return kNoError;
+  }
+  if (const ErrorCode error = Fill(); error != kNoError) {
+    return error;
+  }
   bytes = {block_.get() + pos_, end_ - pos_};
   pos_ = end_;
   return kNoError;
@@ -146,16 +184,22 @@ ErrorCode TextReader::ReadBytes(TextLine& bytes) {
 
 ErrorCode TextReader::AtEndAfterFill(bool& at_end) {
   at_end = true;
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   if (!text_end_) {
-    if (const ErrorCode error = Fill(); error != kNoError) return error;
+    if (const ErrorCode error = Fill(); error != kNoError) {
+      return error;
+    }
   }
   at_end = text_end_ || pos_ == end_;
   return kNoError;
 }
 
 ErrorCode TextReader::Close() {
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   const FileHandle handle = handle_;
   handle_ = kNoHandle;
   return files_.Close(handle);
@@ -167,15 +211,21 @@ TextWriter::TextWriter(FileSystem& files, std::size_t block_size)
       block_(new char[block_size_]) {}
 
 TextWriter::~TextWriter() {
-  if (handle_ != kNoHandle) files_.Close(handle_);
+  if (handle_ != kNoHandle) {
+    files_.Close(handle_);
+  }
 }
 
 ErrorCode TextWriter::Create(const std::string& path) {
-  if (handle_ != kNoHandle) return kErrorInvalidHandle;
+  if (handle_ != kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   used_ = 0;
   FileHandle handle = kNoHandle;
   const ErrorCode error = files_.Open(path, Access::kWrite, Disposition::kCreateAlways, handle);
-  if (error != kNoError) return error;
+  if (error != kNoError) {
+    return error;
+  }
   handle_ = handle;
   return kNoError;
 }
@@ -187,7 +237,9 @@ ErrorCode TextWriter::WriteDirect(const char* bytes, std::size_t size) {
     if (const ErrorCode error = files_.Write(handle_, bytes, chunk, done); error != kNoError) {
       return error;
     }
-    if (done < chunk) return kErrorDiskFull;
+    if (done < chunk) {
+      return kErrorDiskFull;
+    }
     bytes += chunk;
     size -= chunk;
   }
@@ -201,11 +253,17 @@ ErrorCode TextWriter::Flush() {
 }
 
 ErrorCode TextWriter::WriteBytes(std::string_view bytes) {
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   if (bytes.size() > block_size_ - used_) {
-    if (const ErrorCode error = Flush(); error != kNoError) return error;
+    if (const ErrorCode error = Flush(); error != kNoError) {
+      return error;
+    }
     // A whole block or more goes out as it stands instead of through the block.
-    if (bytes.size() >= block_size_) return WriteDirect(bytes.data(), bytes.size());
+    if (bytes.size() >= block_size_) {
+      return WriteDirect(bytes.data(), bytes.size());
+    }
   }
   std::memcpy(block_.get() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();
@@ -213,9 +271,13 @@ ErrorCode TextWriter::WriteBytes(std::string_view bytes) {
 }
 
 ErrorCode TextWriter::WriteLineFlushing(std::string_view line) {
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   if (line.size() + sizeof kLineEnd > block_size_ - used_) {
-    if (const ErrorCode error = Flush(); error != kNoError) return error;
+    if (const ErrorCode error = Flush(); error != kNoError) {
+      return error;
+    }
     // A line longer than the block goes out as it stands instead of through the block.
     if (line.size() + sizeof kLineEnd > block_size_) {
       if (const ErrorCode error = WriteDirect(line.data(), line.size()); error != kNoError) {
@@ -229,7 +291,9 @@ ErrorCode TextWriter::WriteLineFlushing(std::string_view line) {
 }
 
 ErrorCode TextWriter::Close() {
-  if (handle_ == kNoHandle) return kErrorInvalidHandle;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   const ErrorCode flushed = Flush();
   const FileHandle handle = handle_;
   handle_ = kNoHandle;

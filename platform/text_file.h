@@ -21,7 +21,7 @@
 
 namespace platform {
 
-constexpr std::size_t kTextBlockSize = 64 * 1024;
+constexpr std::size_t kTextBlockSize = std::size_t{64} * 1024;
 
 // A line lent by TextReader: its bytes stay the reader's and are valid until the reader's next
 // call. The caller may change them in place (upper-casing, say) before handing them on.
@@ -120,7 +120,9 @@ class TextWriter {
 
  private:
   void Append(std::string_view line) {
-    if (!line.empty()) std::memcpy(block_.get() + used_, line.data(), line.size());
+    if (!line.empty()) {
+      std::memcpy(block_.get() + used_, line.data(), line.size());
+    }
     used_ += line.size();
     block_[used_++] = '\r';
     block_[used_++] = '\n';

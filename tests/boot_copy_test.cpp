@@ -17,7 +17,7 @@ class NoMessages : public core::MessageSink {
 };
 
 TEST(BootCopyTest, AFoundKeyLineGivesTheLinesOfTheBufferExactly) {
-  const std::string long_line(3 * 70000, 'm');
+  const std::string long_line(std::size_t{3} * 70000, 'm');
   const std::string before = "[Paths]\rWin\nDir=x\r\n[Options]\r" + long_line +
                              "\r\nBootSafe=1\r\ra\nb\r\n\nBootSafe=0\r\nend\x1azz\r\n";
   const std::string upper_line(long_line.size(), 'M');

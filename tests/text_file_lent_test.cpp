@@ -39,7 +39,9 @@ TEST(TextReaderLentTest, LentLinesAreTheLinesAndMayBeChangedInPlace) {
       ASSERT_EQ(reader.ReadLine(line), kNoError);
       lines.emplace_back(line.view());
       // Spoiling the lent bytes must not reach the next line or the line ends after it.
-      for (std::size_t i = 0; i < line.size; ++i) line.data[i] = '#';
+      for (std::size_t i = 0; i < line.size; ++i) {
+        line.data[i] = '#';
+      }
     }
     EXPECT_EQ(lines, kLines);
     EXPECT_EQ(reader.Close(), kNoError);
@@ -74,7 +76,9 @@ TEST(TextReaderLentTest, ByteRunsFollowTheLastLineAndStopAtCtrlZ) {
         TextLine run;
         ASSERT_EQ(reader.ReadBytes(run), kNoError);
         ASSERT_LE(run.size, block);
-        if (run.size == 0) break;
+        if (run.size == 0) {
+          break;
+        }
         rest.append(run.view());
       }
       EXPECT_EQ(Visible(rest), Visible(c.rest));
