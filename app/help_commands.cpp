@@ -9,7 +9,8 @@
 namespace app {
 namespace {
 
-// Relative to the current directory, where the two files are shipped beside the program.
+// Relative to the current directory; the build ships both beside the program, and
+// scripts/run.sh starts it there.
 constexpr char kHelpFile[] = "help.html";
 constexpr char kReadmeFile[] = "readme.txt";
 // Written by the protection program; the tool only hands a copy of it to the shell.
@@ -47,7 +48,8 @@ void Tmain::Label5Click() {
 }
 
 // "View login info". A failed copy (no log yet, or the log held by the protection program) is not
-// reported; the shell then shows the copy of an earlier view, or tells itself that there is none.
+// reported; the shell is still asked to open the copy, which is then that of an earlier view, if
+// there is one.
 void Tmain::Button1Click() {
   if (!Users().HasAdminRights()) {
     return;

@@ -1,9 +1,11 @@
-// End-to-end tests of the status bar hints, the link labels' hover looks, the about box and the
-// login log view: the real program under Wine, the mouse moved over its controls for real.
+// End-to-end tests of the status bar hints, the link labels' hover looks, the help commands, the
+// about box and the login log view: the real program under Wine, the mouse moved over its
+// controls for real, and what the shell is handed observed from outside.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <string>
