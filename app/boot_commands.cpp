@@ -17,7 +17,9 @@ void SwitchBootOption(const char* key_prefix, std::uint8_t value, const char* su
 }  // namespace
 
 void Tmain::makesafemodeClick() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   SwitchBootOption("BOOTSAFE=", 1, "Safe mode enabled");
 }
 
@@ -26,7 +28,9 @@ void Tmain::NO_SAFE_MODEClick() {
 }
 
 void Tmain::Enable_f8Click() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   SwitchBootOption("BOOTKEYS=", 1, "Boot keys enabled");
 }
 

@@ -28,7 +28,9 @@ bool DialogWindow::Create(HWND owner) {
       frame.client_size = false;
       break;
   }
-  if (!CreateFrame(frame, owner, nullptr)) return false;
+  if (!CreateFrame(frame, owner, nullptr)) {
+    return false;
+  }
   font_ = MakeFont(look_.font_face, -11, look_.bold);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateControls(controls_, control_count_, font_);
@@ -38,7 +40,9 @@ bool DialogWindow::Create(HWND owner) {
 
 void DialogWindow::Show() {
   // Showing the dialog that is active already does not make it become active again.
-  if (GetActiveWindow() != hwnd()) ExpectActivation();
+  if (GetActiveWindow() != hwnd()) {
+    ExpectActivation();
+  }
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
 }
@@ -50,7 +54,9 @@ void DialogWindow::Hide() {
 LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      if (look_.close == CloseAction::kHide) Hide();
+      if (look_.close == CloseAction::kHide) {
+        Hide();
+      }
       return 0;
     default:
       return WindowBase::HandleMessage(message, wparam, lparam);

@@ -18,13 +18,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
   InitCommonControlsEx(&controls);
 
   app::Tmain& main_window = app::MainForm();
-  if (!main_window.Create()) return 1;
+  if (!main_window.Create()) {
+    return 1;
+  }
   HWND owner = main_window.hwnd();
   app::DialogWindow* const dialogs[] = {
       &app::PasschangeForm(), &app::AdduserForm(),     &app::EnterForm(),
       &app::AboutBox(),       &app::UnameChangeForm(), &app::MakepasschangeForm(),
   };
-  for (app::DialogWindow* dialog : dialogs) dialog->Create(owner);
+  for (app::DialogWindow* dialog : dialogs) {
+    dialog->Create(owner);
+  }
   main_window.Show(show_command);
 
   // Every window gets IsDialogMessage, so Tab, Enter and Esc work as in any dialog.
@@ -32,10 +36,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     bool handled = IsDialogMessageA(owner, &message) != FALSE;
     for (app::DialogWindow* dialog : dialogs) {
-      if (handled) break;
+      if (handled) {
+        break;
+      }
       handled = IsDialogMessageA(dialog->hwnd(), &message) != FALSE;
     }
-    if (handled) continue;
+    if (handled) {
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -133,10 +133,14 @@ constexpr char kNotLoggedIn[] = "Not logged in";
 
 bool InAdminBox(const ControlEntry& entry) {
   for (int parent = entry.parent; parent != 0;) {
-    if (parent == IDC_ADMIN_BOX) return true;
+    if (parent == IDC_ADMIN_BOX) {
+      return true;
+    }
     const ControlEntry* group = nullptr;
     for (const ControlEntry& entry : kControls) {
-      if (entry.id == parent) group = &entry;
+      if (entry.id == parent) {
+        group = &entry;
+      }
     }
     parent = group ? group->parent : 0;
   }
@@ -166,7 +170,9 @@ bool Tmain::Create() {
               kClientWidth,
               kClientHeight,
               true};
-  if (!CreateFrame(frame, nullptr, menu)) return false;
+  if (!CreateFrame(frame, nullptr, menu)) {
+    return false;
+  }
 
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
@@ -234,7 +240,9 @@ void Tmain::CreateToolTips() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-  if (!tooltips_) return;
+  if (!tooltips_) {
+    return;
+  }
   for (const ToolTip& tip : kToolTips) {
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -249,14 +257,18 @@ void Tmain::CreateToolTips() {
 // The group box lets the mouse through to the window, so its tip is a tool over its rectangle
 // of the window, present only while the box is shown.
 void Tmain::SetAdvancedBoxTip(bool active) {
-  if (!tooltips_) return;
+  if (!tooltips_) {
+    return;
+  }
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
   tool.uFlags = TTF_SUBCLASS;
   tool.hwnd = hwnd();
   tool.uId = IDC_ADVANCED_BOX;
   SendMessageA(tooltips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  if (!active) return;
+  if (!active) {
+    return;
+  }
   RECT box{};
   GetWindowRect(Control(IDC_ADVANCED_BOX), &box);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&box), 2);
@@ -277,8 +289,9 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
   if (message == WM_MOUSEMOVE) {
     Tmain* self = reinterpret_cast<Tmain*>(data);
     for (const Command& move : kMouseMoves) {
-      if (static_cast<UINT_PTR>(move.id) == id)
+      if (static_cast<UINT_PTR>(move.id) == id) {
         RunCommand([self, &move] { (self->*move.handler)(); });
+      }
     }
   }
   return DefSubclassProc(control, message, wparam, lparam);
@@ -287,7 +300,9 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
 void Tmain::ShowAdminBox(bool visible) {
   int command = visible ? SW_SHOW : SW_HIDE;
   for (const ControlEntry& entry : kControls) {
-    if (entry.id == IDC_ADMIN_BOX || InAdminBox(entry)) ShowWindow(Control(entry.id), command);
+    if (entry.id == IDC_ADMIN_BOX || InAdminBox(entry)) {
+      ShowWindow(Control(entry.id), command);
+    }
   }
   SetAdvancedBoxTip(visible);
 }
@@ -302,15 +317,21 @@ void Tmain::SetLinkLook(int id, const std::string& caption, COLORREF colour) {
   current = colour;
   if (ControlText(id) != caption) {
     SetControlText(id, caption);
-    if (id == IDC_LABEL6) FitToText(id);
+    if (id == IDC_LABEL6) {
+      FitToText(id);
+    }
   } else if (recolour) {
     InvalidateRect(Control(id), nullptr, TRUE);
   }
 }
 
 COLORREF Tmain::LabelColour(int id) const {
-  if (id == IDC_LABEL5) return label5_colour_;
-  if (id == IDC_LABEL6) return label6_colour_;
+  if (id == IDC_LABEL5) {
+    return label5_colour_;
+  }
+  if (id == IDC_LABEL6) {
+    return label6_colour_;
+  }
   return kBlack;
 }
 
@@ -369,7 +390,9 @@ void Tmain::EndRun() {
 
 void Tmain::OnCommand(int id, int code) {
   // Clicks of buttons and labels and menu choices all come with code 0.
-  if (code != 0) return;
+  if (code != 0) {
+    return;
+  }
   for (const Command& command : kCommands) {
     if (command.id == id) {
       (this->*command.handler)();
@@ -395,7 +418,9 @@ LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (wparam != IDC_STATBAR) break;
+      if (wparam != IDC_STATBAR) {
+        break;
+      }
       int index = static_cast<int>(item->itemID);
       HDC dc = item->hDC;
       RECT rect = item->rcItem;

@@ -13,7 +13,9 @@ namespace {
 // raised it. Before any tool window is shown (an error while loading at start-up) it has none.
 HWND BoxOwner() {
   HWND active = GetActiveWindow();
-  if (WindowBase::IsToolWindow(active) && IsWindowVisible(active)) return active;
+  if (WindowBase::IsToolWindow(active) && IsWindowVisible(active)) {
+    return active;
+  }
   return nullptr;
 }
 

@@ -42,12 +42,16 @@ std::string ChooseExecutable(HWND owner, const std::string& proposed) {
   dialog.lpstrTitle = "Choose ZVK Korvane executable file";
   dialog.lpstrDefExt = kDefaultExtension;
   dialog.Flags = OFN_HIDEREADONLY | OFN_SHAREAWARE;
-  if (!GetOpenFileNameA(&dialog)) return "";
+  if (!GetOpenFileNameA(&dialog)) {
+    return "";
+  }
   return std::string(name.data());
 }
 
 void SetCancelAndTell(bool enabled) {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   platform::Win32Registry registry;
   // Without the protection program's key nothing is written, and the message comes all the same.
   core::SetCancel(registry, enabled);
@@ -57,14 +61,20 @@ void SetCancelAndTell(bool enabled) {
 }  // namespace
 
 void Tmain::turn_on_autostartClick() {
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   platform::Win32Registry registry;
-  if (!core::OpenAutostartKey(registry)) return;
+  if (!core::OpenAutostartKey(registry)) {
+    return;
+  }
   ShowPlainMessage("Please choose the location of Korvane!");
   // The dialog proposes the path chosen last, the first time "Korvane.exe".
   const std::string& last = executable_path();
   const std::string chosen = ChooseExecutable(hwnd(), last.empty() ? kProposedExecutable : last);
-  if (chosen.empty()) return;
+  if (chosen.empty()) {
+    return;
+  }
   executable_path() = chosen;
   core::EnableAutostart(registry, chosen);
   ShowPlainMessage("Autostart enabled!");
@@ -72,7 +82,9 @@ void Tmain::turn_on_autostartClick() {
 
 void Tmain::Button2Click() {
   // The button sits in the administrator group; a click that reaches it anyway does nothing.
-  if (!Users().HasAdminRights()) return;
+  if (!Users().HasAdminRights()) {
+    return;
+  }
   if (!AskConfirm("Are you sure you wish disable autostart of the program, NOT recommended!!")) {
     return;
   }
@@ -90,8 +102,12 @@ void Tmain::cancelenableClick() {
 
 void Tmain::uninstallClick() {
   core::UserTable& users = Users();
-  if (!users.HasAdminRights()) return;
-  if (!AskConfirm("Are you sure you wish to uninstall this program!!")) return;
+  if (!users.HasAdminRights()) {
+    return;
+  }
+  if (!AskConfirm("Are you sure you wish to uninstall this program!!")) {
+    return;
+  }
   const int count = users.Count();
   const std::uint8_t current = users.CurrentUser;
   users.SetCount(0);

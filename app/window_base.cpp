@@ -27,7 +27,9 @@ HFONT MakeFont(const char* face, int height, bool bold, bool underline) {
 
 std::string WindowBase::ControlText(int id) const {
   HWND control = Control(id);
-  if (!control) return {};
+  if (!control) {
+    return {};
+  }
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(std::max(length, 0)));
@@ -39,7 +41,9 @@ void WindowBase::SetControlText(int id, const std::string& text) {
 }
 
 void WindowBase::FitToText(HWND control) {
-  if (!control) return;
+  if (!control) {
+    return;
+  }
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   text.resize(static_cast<std::size_t>(
       std::max(GetWindowTextA(control, text.data(), static_cast<int>(text.size())), 0)));
@@ -56,7 +60,9 @@ void WindowBase::FitToText(HWND control) {
 }
 
 bool WindowBase::IsToolWindow(HWND window) {
-  if (!window) return false;
+  if (!window) {
+    return false;
+  }
   const auto& windows = ToolWindows();
   return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
@@ -71,11 +77,15 @@ bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
     window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.lpszClassName = frame.class_name;
-    if (!RegisterClassExA(&window_class)) return false;
+    if (!RegisterClassExA(&window_class)) {
+      return false;
+    }
   }
 
   RECT outer{0, 0, frame.width, frame.height};
-  if (frame.client_size) AdjustWindowRectEx(&outer, frame.style, menu != nullptr, frame.ex_style);
+  if (frame.client_size) {
+    AdjustWindowRectEx(&outer, frame.style, menu != nullptr, frame.ex_style);
+  }
   int width = outer.right - outer.left;
   int height = outer.bottom - outer.top;
   int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -91,7 +101,9 @@ POINT WindowBase::Origin(const ControlEntry* table, std::size_t count, const Con
   while (parent != 0) {
     const ControlEntry* group = std::find_if(
         table, table + count, [parent](const ControlEntry& entry) { return entry.id == parent; });
-    if (group == table + count) break;
+    if (group == table + count) {
+      break;
+    }
     origin.x += group->x;
     origin.y += group->y;
     parent = group->parent;
@@ -109,17 +121,25 @@ void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HF
         CreateWindowExA(framed ? WS_EX_CLIENTEDGE : 0, entry.window_class, entry.caption,
                         WS_CHILD | WS_VISIBLE | entry.style, at.x, at.y, entry.w, entry.h, hwnd_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
-    if (!control) continue;
+    if (!control) {
+      continue;
+    }
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Common controls 6 would show a dot; the stored passwords are typed behind stars.
-    if (entry.style & ES_PASSWORD) SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
-    if (entry.w == 0) FitToText(control);
+    if (entry.style & ES_PASSWORD) {
+      SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
+    }
+    if (entry.w == 0) {
+      FitToText(control);
+    }
   }
   // Group boxes go to the bottom of the sibling order, innermost lowest, so that they never
   // paint over the controls that stand in them.
   for (std::size_t i = count; i-- > 0;) {
     const ControlEntry& entry = table[i];
-    if (!IsClass(entry.window_class, "BUTTON") || (entry.style & 0x0F) != BS_GROUPBOX) continue;
+    if (!IsClass(entry.window_class, "BUTTON") || (entry.style & 0x0F) != BS_GROUPBOX) {
+      continue;
+    }
     SetWindowPos(Control(entry.id), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
@@ -148,7 +168,9 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        if (focus && IsChild(hwnd_, focus)) {
+          saved_focus_ = focus;
+        }
         return 0;
       }
       if (saved_focus_ && IsWindow(saved_focus_) && IsWindowVisible(saved_focus_)) {
@@ -200,7 +222,9 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wparam
   } else {
     self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   }
-  if (!self) return DefWindowProcA(window, message, wparam, lparam);
+  if (!self) {
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
   return self->HandleMessage(message, wparam, lparam);
 }
 

@@ -18,7 +18,9 @@ constexpr int kRecords = core::UserTable::kSlots * core::kRecordsPerEntry;
 struct Drive {
   Drive() {
     std::string pattern = (fs::temp_directory_path() / "korvane-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      std::abort();
+    }
     root = pattern;
     fs::create_directories(root / "windows" / "system");
     files = std::make_unique<platform::PortableFileSystem>(root, root);
@@ -40,7 +42,9 @@ void BM_SaveFullDatabank(benchmark::State& state) {
   core::DatabankFile databank(*drive.files, table);
   databank.OpenDatabank();
   FillTable(table);
-  for (auto _ : state) databank.SaveDatabank();
+  for (auto _ : state) {
+    databank.SaveDatabank();
+  }
 }
 BENCHMARK(BM_SaveFullDatabank);
 

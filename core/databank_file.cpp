@@ -1,6 +1,8 @@
 #include "core/databank_file.h"
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "core/io_error.h"
@@ -23,7 +25,7 @@ void DecodeRecord(std::uint8_t* record) {
 std::uint32_t DatabankFile::TimeOfDayMilliseconds() {
   using namespace std::chrono;
   const auto now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-  return static_cast<std::uint32_t>(now % (24 * 60 * 60 * 1000));
+  return static_cast<std::uint32_t>(now % (std::int64_t{24} * 60 * 60 * 1000));
 }
 
 DatabankFile::DatabankFile(platform::FileSystem& files, UserTable& table, std::string path,
@@ -31,11 +33,15 @@ DatabankFile::DatabankFile(platform::FileSystem& files, UserTable& table, std::s
     : files_(files), table_(table), path_(std::move(path)), clock_(std::move(clock)) {}
 
 DatabankFile::~DatabankFile() {
-  if (IsOpen()) files_.Close(handle_);
+  if (IsOpen()) {
+    files_.Close(handle_);
+  }
 }
 
 void DatabankFile::Check(platform::ErrorCode error) const {
-  if (error != platform::kNoError) throw IoError(error);
+  if (error != platform::kNoError) {
+    throw IoError(error);
+  }
 }
 
 void DatabankFile::Reopen(platform::Disposition disposition) {
@@ -65,7 +71,9 @@ void DatabankFile::OpenDatabank() {
 void DatabankFile::LoadDatabank() {
   table_.SetCount(0);
   surplus_.clear();
-  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
+  }
   int n = 0;
   std::uint64_t position = 0;
   std::uint64_t size = 0;
@@ -73,13 +81,17 @@ void DatabankFile::LoadDatabank() {
     for (;;) {
       Check(files_.Position(handle_, position));
       Check(files_.Size(handle_, size));
-      if (position >= size) break;
+      if (position >= size) {
+        break;
+      }
 
       // Three records into the same buffer: it ends up holding the data record; the two
       // decoys are never looked at.
       UserRecord record;
       auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-      for (std::uint32_t r = 0; r < kRecordsPerEntry; ++r) ReadRecord(bytes);
+      for (std::uint32_t r = 0; r < kRecordsPerEntry; ++r) {
+        ReadRecord(bytes);
+      }
       DecodeRecord(bytes);
       if (n < UserTable::kSlots) {
         table_.Slot(++n) = record;
@@ -94,23 +106,33 @@ void DatabankFile::LoadDatabank() {
     // call, or a short read with a whole entry left) leaves unread users in the file, which a
     // quit would then wipe out.
     const bool incomplete_last = size - position < std::uint64_t{kRecordSize} * kRecordsPerEntry;
-    if (error.code() != kIoReadBeyondEnd || !incomplete_last) keep_file_ = true;
+    if (error.code() != kIoReadBeyondEnd || !incomplete_last) {
+      keep_file_ = true;
+    }
     throw;
   }
 }
 
 void DatabankFile::ReadRecord(std::uint8_t* record) {
-  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
+  }
   std::uint32_t done = 0;
   Check(files_.Read(handle_, record, kRecordSize, done));
-  if (done != kRecordSize) throw IoError(kIoReadBeyondEnd);
+  if (done != kRecordSize) {
+    throw IoError(kIoReadBeyondEnd);
+  }
 }
 
 void DatabankFile::WriteRecord(const std::uint8_t* record) {
-  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
+  }
   std::uint32_t done = 0;
   Check(files_.Write(handle_, record, kRecordSize, done));
-  if (done != kRecordSize) throw IoError(kIoDiskFull);
+  if (done != kRecordSize) {
+    throw IoError(kIoDiskFull);
+  }
 }
 
 std::uint8_t DatabankFile::NextFiller(int position) {
@@ -126,7 +148,9 @@ void DatabankFile::SaveUserEntry(const UserRecord& user) {
   const auto* slot = reinterpret_cast<const std::uint8_t*>(&copy);
   seed_ = clock_();
 
-  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
+  }
   std::uint64_t size = 0;
   Check(files_.Size(handle_, size));
   Check(files_.Seek(handle_, size / kRecordSize * kRecordSize));
@@ -135,7 +159,7 @@ void DatabankFile::SaveUserEntry(const UserRecord& user) {
   std::uint8_t decoy2[kRecordSize];
   std::uint8_t data[kRecordSize];
   for (int half = 0; half < 2; ++half) {
-    const int length = slot[half * kHalf];
+    const int length = slot[static_cast<std::ptrdiff_t>(half) * kHalf];
     for (int p = 0; p < kHalf; ++p) {
       const int k = half * kHalf + p;
       // The length byte, the characters and the one byte after them are carried (so an empty
@@ -151,15 +175,23 @@ void DatabankFile::SaveUserEntry(const UserRecord& user) {
 }
 
 SaveOutcome DatabankFile::SaveDatabank() {
-  if (keep_file_) return SaveOutcome::kLeftUnchanged;
+  if (keep_file_) {
+    return SaveOutcome::kLeftUnchanged;
+  }
   Reopen(platform::Disposition::kCreateAlways);
-  for (int k = 1; k <= table_.Count(); ++k) SaveUserEntry(table_.Slot(k));
-  for (const UserRecord& user : surplus_) SaveUserEntry(user);
+  for (int k = 1; k <= table_.Count(); ++k) {
+    SaveUserEntry(table_.Slot(k));
+  }
+  for (const UserRecord& user : surplus_) {
+    SaveUserEntry(user);
+  }
   return SaveOutcome::kSaved;
 }
 
 void DatabankFile::DeleteDatabank() {
-  if (!IsOpen()) throw IoError(kIoFileNotOpen);
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
+  }
   const platform::FileHandle old = handle_;
   handle_ = platform::kNoHandle;
   Check(files_.Close(old));

@@ -27,7 +27,9 @@ IoError::IoError(std::uint32_t code) : std::runtime_error(IoErrorMessage(code)),
 
 std::string ErrorBoxText(const std::string& message) {
   // Compared as unsigned bytes, so characters above 127 sort above "." too.
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+    return message + ".";
+  }
   return message;
 }
 

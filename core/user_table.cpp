@@ -25,12 +25,16 @@ void UserTable::SetCount(int n) {
 }
 
 UserRecord& UserTable::Slot(int k) {
-  if (k < 1 || k > kSlots) throw std::out_of_range("user slot " + std::to_string(k));
+  if (k < 1 || k > kSlots) {
+    throw std::out_of_range("user slot " + std::to_string(k));
+  }
   return slots_[k - 1];
 }
 
 const UserRecord& UserTable::Slot(int k) const {
-  if (k < 1 || k > kSlots) throw std::out_of_range("user slot " + std::to_string(k));
+  if (k < 1 || k > kSlots) {
+    throw std::out_of_range("user slot " + std::to_string(k));
+  }
   return slots_[k - 1];
 }
 
@@ -47,7 +51,9 @@ bool UserTable::HasAdminRights() const {
 }
 
 bool UserTable::AppendUser(std::string_view name, std::string_view password) {
-  if (IsFull()) return false;
+  if (IsFull()) {
+    return false;
+  }
   ++count_;
   Slot(count_).name.assign(name);
   Slot(count_).password.assign(password);
@@ -55,29 +61,39 @@ bool UserTable::AppendUser(std::string_view name, std::string_view password) {
 }
 
 void UserTable::RemoveUserAt(int k) {
-  if (!InUse(k)) return;
+  if (!InUse(k)) {
+    return;
+  }
   Slot(k) = Slot(count_);
   --count_;
 }
 
 void UserTable::SetUserName(int k, std::string_view text) {
-  if (InUse(k)) Slot(k).name.assign(text);
+  if (InUse(k)) {
+    Slot(k).name.assign(text);
+  }
 }
 
 void UserTable::SetUserPassword(int k, std::string_view text) {
-  if (InUse(k)) Slot(k).password.assign(text);
+  if (InUse(k)) {
+    Slot(k).password.assign(text);
+  }
 }
 
 std::vector<std::string> UserTable::UserNames() const {
   std::vector<std::string> names;
   names.reserve(count_);
-  for (int k = 1; k <= count_; ++k) names.push_back(Slot(k).name.str());
+  for (int k = 1; k <= count_; ++k) {
+    names.push_back(Slot(k).name.str());
+  }
   return names;
 }
 
 int UserTable::FindLogin(std::string_view name, std::string_view password) const {
   for (int k = 1; k <= count_; ++k) {
-    if (Slot(k).name == name && Slot(k).password == password) return k;
+    if (Slot(k).name == name && Slot(k).password == password) {
+      return k;
+    }
   }
   return 0;
 }

@@ -43,7 +43,9 @@ void Tabout::OnCreate() {
 
 void Tabout::OnCommand(int id, int code) {
   // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) return;
+  if (code != BN_CLICKED) {
+    return;
+  }
   switch (id) {
     case IDC_ABOUT_OKBUT:
       OkbutClick();

@@ -66,7 +66,9 @@ class FileSystem {
   // Erases a closed file like DeleteByName, but tells why it failed, for the text files whose
   // erase is checked like any other text-file operation.
   virtual ErrorCode Erase(const std::string& path) {
-    if (DeleteByName(path)) return kNoError;
+    if (DeleteByName(path)) {
+      return kNoError;
+    }
     return FileExists(path) ? kErrorAccessDenied : kErrorFileNotFound;
   }
   virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;

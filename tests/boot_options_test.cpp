@@ -38,7 +38,9 @@ void PlaceBootFile(TestDrive& drive, const std::string& bytes) {
 
 // The boot file holds exactly `bytes` with attributes 39, and no working file is left.
 testing::AssertionResult BootFileIs(TestDrive& drive, const std::string& bytes) {
-  if (!drive.Exists(kBootConfigPath)) return testing::AssertionFailure() << "no c:\\Msdos.sys";
+  if (!drive.Exists(kBootConfigPath)) {
+    return testing::AssertionFailure() << "no c:\\Msdos.sys";
+  }
   const std::string found = drive.ReadFile(kBootConfigPath);
   if (found != bytes) {
     return testing::AssertionFailure() << "c:\\Msdos.sys holds\n"
@@ -53,8 +55,12 @@ testing::AssertionResult BootFileIs(TestDrive& drive, const std::string& bytes) 
 }
 
 testing::AssertionResult NoWorkingFiles(TestDrive& drive) {
-  if (drive.Exists(kBootBufferPath)) return testing::AssertionFailure() << "tempbuffer.zvk left";
-  if (drive.Exists(kBootNewPath)) return testing::AssertionFailure() << "c:\\Msdos2.zvk left";
+  if (drive.Exists(kBootBufferPath)) {
+    return testing::AssertionFailure() << "tempbuffer.zvk left";
+  }
+  if (drive.Exists(kBootNewPath)) {
+    return testing::AssertionFailure() << "c:\\Msdos2.zvk left";
+  }
   return testing::AssertionSuccess();
 }
 
@@ -412,13 +418,17 @@ TEST(SetBootOptionTest, EveryFailingStepLeavesAWholeBootFile) {
 // DeleteFileA or MoveFileA fail, as any other program holding the file would. Held: the boot file
 // itself (its delete fails), or a stale c:\Msdos2.zvk (the new file cannot take its name).
 TEST(SetBootOptionTest, HeldFileStopsTheReplacement) {
-  if (!TestDrive::IsWin32()) GTEST_SKIP() << "the portable backend has no sharing rules";
+  if (!TestDrive::IsWin32()) {
+    GTEST_SKIP() << "the portable backend has no sharing rules";
+  }
   for (const char* held_path : {kBootConfigPath, kBootNewPath}) {
     SCOPED_TRACE(held_path);
     TestDrive drive;
     const std::string before = "[Options]\r\nBootGUI=1\r\n";
     PlaceBootFile(drive, before);
-    if (!drive.Exists(held_path)) drive.WriteFile(held_path, "");
+    if (!drive.Exists(held_path)) {
+      drive.WriteFile(held_path, "");
+    }
     platform::FileHandle held = platform::kNoHandle;
     ASSERT_EQ(drive.files().Open(held_path, platform::Access::kRead,
                                  platform::Disposition::kOpenExisting, held),

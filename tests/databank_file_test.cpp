@@ -28,7 +28,9 @@ std::string EncodedEntry(const std::string& name, const std::string& password,
     std::string plain(256, '\0');
     plain[0] = static_cast<char>(halves[half]->size());
     plain.replace(1, halves[half]->size(), *halves[half]);
-    for (int p = 0; p < 256; ++p) record[half * 256 + p] = static_cast<char>(plain[p] + p);
+    for (int p = 0; p < 256; ++p) {
+      record[half * 256 + p] = static_cast<char>(plain[p] + p);
+    }
   }
   return std::string(1024, decoy_byte) + record;
 }
@@ -36,7 +38,9 @@ std::string EncodedEntry(const std::string& name, const std::string& password,
 // The filler byte at position p is (p + r) mod 256 with r in 0..254.
 testing::AssertionResult IsFiller(const std::string& bytes, std::size_t offset) {
   const int r = static_cast<std::uint8_t>(At(bytes, offset) - offset % 256);
-  if (r == 255) return testing::AssertionFailure() << "byte at " << offset << " is p - 1";
+  if (r == 255) {
+    return testing::AssertionFailure() << "byte at " << offset << " is p - 1";
+  }
   return testing::AssertionSuccess();
 }
 
@@ -82,11 +86,17 @@ TEST_F(DatabankFileTest, TheWorkedExampleIsStoredByteForByte) {
   EXPECT_EQ(At(bytes, data + 2), 0x64);
   EXPECT_EQ(At(bytes, data + 3), 0x66);
   EXPECT_EQ(At(bytes, data + 4), 0x7E);
-  for (std::size_t p = 5; p < 256; ++p) EXPECT_TRUE(IsFiller(bytes, data + p));
+  for (std::size_t p = 5; p < 256; ++p) {
+    EXPECT_TRUE(IsFiller(bytes, data + p));
+  }
   EXPECT_EQ(At(bytes, data + 256), 0x00);
   EXPECT_EQ(At(bytes, data + 257), 0x11);
-  for (std::size_t p = 2; p < 256; ++p) EXPECT_TRUE(IsFiller(bytes, data + 256 + p));
-  for (std::size_t k = 0; k < 1024; ++k) EXPECT_TRUE(IsFiller(bytes, k));
+  for (std::size_t p = 2; p < 256; ++p) {
+    EXPECT_TRUE(IsFiller(bytes, data + 256 + p));
+  }
+  for (std::size_t k = 0; k < 1024; ++k) {
+    EXPECT_TRUE(IsFiller(bytes, k));
+  }
 }
 
 TEST_F(DatabankFileTest, StringsOf254And255CharactersFillTheirWholeHalf) {
@@ -177,14 +187,18 @@ TEST_F(DatabankFileTest, FillerNeverTakesThePrecedingPositionsValueAndCoversTheR
   UserTable table;
   DatabankFile databank = MakeDatabank(table);
   databank.OpenDatabank();
-  for (int k = 0; k < 40; ++k) table.AppendUser("", "");
+  for (int k = 0; k < 40; ++k) {
+    table.AppendUser("", "");
+  }
   databank.SaveDatabank();
   const std::string bytes = Databank();
   std::set<int> offsets_seen;
   for (std::size_t k = 0; k < bytes.size(); ++k) {
     const std::size_t in_entry = k % kEntry;
     const std::size_t p = in_entry % 256;
-    if (in_entry >= 1024 && p < 2) continue;  // carried bytes of the empty strings
+    if (in_entry >= 1024 && p < 2) {
+      continue;  // carried bytes of the empty strings
+    }
     ASSERT_TRUE(IsFiller(bytes, k));
     offsets_seen.insert(static_cast<std::uint8_t>(At(bytes, k) - p));
   }
@@ -237,7 +251,9 @@ TEST_F(DatabankFileTest, AFileShorterThanOneEntryLoadsNobody) {
 
 TEST_F(DatabankFileTest, EntriesBeyondTheTablesCapacityAreCarriedThroughTheSave) {
   std::string file;
-  for (int k = 1; k <= 257; ++k) file += EncodedEntry("user" + std::to_string(k), "pw");
+  for (int k = 1; k <= 257; ++k) {
+    file += EncodedEntry("user" + std::to_string(k), "pw");
+  }
   drive_.WriteFile(kDatabankPath, file);
   UserTable table;
   DatabankFile databank = MakeDatabank(table);

@@ -47,7 +47,9 @@ class ProductSettingsTest : public testing::Test {
   testing::AssertionResult Holds(const std::string& path, const std::string& name,
                                  std::uint32_t type, const std::string& data) {
     std::unique_ptr<RegistryKey> key = Open(path, false);
-    if (key == nullptr) return testing::AssertionFailure() << "no key " << path;
+    if (key == nullptr) {
+      return testing::AssertionFailure() << "no key " << path;
+    }
     RegistryValue value;
     if (key->ReadValue(name, value) != platform::kNoError) {
       return testing::AssertionFailure() << "no value " << name;

@@ -44,8 +44,12 @@ class RegistryTest : public testing::Test {
     }
     RegistryValue value;
     const ErrorCode read = key->ReadValue(name, value);
-    if (read != platform::kNoError) return testing::AssertionFailure() << "read error " << read;
-    if (value.type != type) return testing::AssertionFailure() << "type " << value.type;
+    if (read != platform::kNoError) {
+      return testing::AssertionFailure() << "read error " << read;
+    }
+    if (value.type != type) {
+      return testing::AssertionFailure() << "type " << value.type;
+    }
     if (value.data != data) {
       return testing::AssertionFailure() << "data " << testing::PrintToString(value.data);
     }

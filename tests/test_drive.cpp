@@ -65,7 +65,9 @@ TestDrive::TestDrive() {
 #else
   namespace fs = std::filesystem;
   std::string pattern = (fs::temp_directory_path() / "korvane-drive-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp failed");
+  }
   native_root_ = pattern;
   fs::create_directories(fs::path(native_root_) / "windows" / "system");
   files_ = std::make_unique<platform::PortableFileSystem>(native_root_, native_root_);
@@ -154,7 +156,9 @@ std::string TestDrive::ReadFile(const std::string& path) {
   char block[65536];
   for (;;) {
     std::uint32_t done = 0;
-    if (files_->Read(handle, block, sizeof block, done) != platform::kNoError || done == 0) break;
+    if (files_->Read(handle, block, sizeof block, done) != platform::kNoError || done == 0) {
+      break;
+    }
     bytes.append(block, done);
   }
   files_->Close(handle);

@@ -29,7 +29,9 @@ std::vector<std::string> ReadAllLines(TestDrive& drive, std::size_t block_size) 
   for (;;) {
     bool at_end = false;
     EXPECT_EQ(reader.AtEnd(at_end), kNoError);
-    if (at_end) break;
+    if (at_end) {
+      break;
+    }
     std::string line;
     EXPECT_EQ(reader.ReadLine(line), kNoError);
     lines.push_back(line);
@@ -152,7 +154,9 @@ TEST(TextWriterTest, EveryLineEndsInCarriageReturnAndLineFeed) {
       TestDrive drive;
       TextWriter writer(drive.files(), block);
       ASSERT_EQ(writer.Create(kPath), kNoError);
-      for (const std::string& line : c.lines) ASSERT_EQ(writer.WriteLine(line), kNoError);
+      for (const std::string& line : c.lines) {
+        ASSERT_EQ(writer.WriteLine(line), kNoError);
+      }
       ASSERT_EQ(writer.Close(), kNoError);
       EXPECT_EQ(Visible(drive.ReadFile(kPath)), Visible(c.bytes));
     }
@@ -214,7 +218,9 @@ TEST(TextFileTest, WhatIsWrittenReadsBackLineForLine) {
     TestDrive drive;
     TextWriter writer(drive.files(), block);
     ASSERT_EQ(writer.Create(kPath), kNoError);
-    for (const std::string& line : lines) ASSERT_EQ(writer.WriteLine(line), kNoError);
+    for (const std::string& line : lines) {
+      ASSERT_EQ(writer.WriteLine(line), kNoError);
+    }
     ASSERT_EQ(writer.Close(), kNoError);
     EXPECT_EQ(ReadAllLines(drive, block), lines);
   }

@@ -9,7 +9,9 @@ using Names = std::vector<std::string>;
 
 UserTable TableOf(const Names& names) {
   UserTable table;
-  for (const auto& name : names) EXPECT_TRUE(table.AppendUser(name, name + "-pw"));
+  for (const auto& name : names) {
+    EXPECT_TRUE(table.AppendUser(name, name + "-pw"));
+  }
   return table;
 }
 

@@ -15,30 +15,40 @@ std::vector<std::string> SplitPath(const std::string& path) {
   std::string name;
   for (char c : path) {
     if (c == '\\') {
-      if (!name.empty()) names.push_back(name);
+      if (!name.empty()) {
+        names.push_back(name);
+      }
       name.clear();
     } else {
       name += c;
     }
   }
-  if (!name.empty()) names.push_back(name);
+  if (!name.empty()) {
+    names.push_back(name);
+  }
   return names;
 }
 
 void MarkDeleted(MemoryRegistry::Node& node) {
   node.deleted = true;
-  for (auto& subkey : node.subkeys) MarkDeleted(*subkey.second);
+  for (auto& subkey : node.subkeys) {
+    MarkDeleted(*subkey.second);
+  }
 }
 
 int CountKeys(const MemoryRegistry::Node& node) {
   int count = 0;
-  for (const auto& subkey : node.subkeys) count += 1 + CountKeys(*subkey.second);
+  for (const auto& subkey : node.subkeys) {
+    count += 1 + CountKeys(*subkey.second);
+  }
   return count;
 }
 
 int CountValues(const MemoryRegistry::Node& node) {
   int count = static_cast<int>(node.values.size());
-  for (const auto& subkey : node.subkeys) count += CountValues(*subkey.second);
+  for (const auto& subkey : node.subkeys) {
+    count += CountValues(*subkey.second);
+  }
   return count;
 }
 
@@ -60,22 +70,32 @@ class MemoryKey : public RegistryKey {
   }
 
   ErrorCode DeleteValue(const std::string& name) override {
-    if (node_->deleted) return kErrorKeyDeleted;
+    if (node_->deleted) {
+      return kErrorKeyDeleted;
+    }
     return node_->values.erase(name) != 0 ? kNoError : kErrorFileNotFound;
   }
 
   ErrorCode ReadValue(const std::string& name, RegistryValue& value) override {
-    if (node_->deleted) return kErrorKeyDeleted;
+    if (node_->deleted) {
+      return kErrorKeyDeleted;
+    }
     auto found = node_->values.find(name);
-    if (found == node_->values.end()) return kErrorFileNotFound;
+    if (found == node_->values.end()) {
+      return kErrorFileNotFound;
+    }
     value = found->second;
     return kNoError;
   }
 
  private:
   ErrorCode Write(const std::string& name, RegistryValue value) {
-    if (node_->deleted) return kErrorKeyDeleted;
-    if (*refuse_writes_) return kErrorAccessDenied;
+    if (node_->deleted) {
+      return kErrorKeyDeleted;
+    }
+    if (*refuse_writes_) {
+      return kErrorAccessDenied;
+    }
     node_->values[name] = std::move(value);
     return kNoError;
   }
@@ -91,7 +111,9 @@ bool MemoryRegistry::NameLess::operator()(const std::string& a, const std::strin
   for (std::size_t i = 0; i < length; ++i) {
     const int ca = std::toupper(static_cast<unsigned char>(a[i]));
     const int cb = std::toupper(static_cast<unsigned char>(b[i]));
-    if (ca != cb) return ca < cb;
+    if (ca != cb) {
+      return ca < cb;
+    }
   }
   return a.size() < b.size();
 }
@@ -103,7 +125,9 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(const std::string& pa
   std::shared_ptr<Node> node = root_;
   for (const std::string& name : SplitPath(path)) {
     auto found = node->subkeys.find(name);
-    if (found == node->subkeys.end()) return nullptr;
+    if (found == node->subkeys.end()) {
+      return nullptr;
+    }
     node = found->second;
   }
   return node;
@@ -135,15 +159,21 @@ bool MemoryRegistry::KeyExists(const std::string& path) {
 ErrorCode MemoryRegistry::DeleteKeyTree(const std::string& path) {
   const std::vector<std::string> names = SplitPath(path);
   // An empty path names the root itself, whose subkeys must never be deleted.
-  if (names.empty()) return kErrorInvalidParameter;
+  if (names.empty()) {
+    return kErrorInvalidParameter;
+  }
   std::shared_ptr<Node> parent = root_;
   for (std::size_t i = 0; i + 1 < names.size(); ++i) {
     auto found = parent->subkeys.find(names[i]);
-    if (found == parent->subkeys.end()) return kErrorFileNotFound;
+    if (found == parent->subkeys.end()) {
+      return kErrorFileNotFound;
+    }
     parent = found->second;
   }
   auto found = parent->subkeys.find(names.back());
-  if (found == parent->subkeys.end()) return kErrorFileNotFound;
+  if (found == parent->subkeys.end()) {
+    return kErrorFileNotFound;
+  }
   MarkDeleted(*found->second);
   parent->subkeys.erase(found);
   return kNoError;

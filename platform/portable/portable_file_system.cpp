@@ -47,7 +47,9 @@ ErrorCode FromErrno(int error, bool path_missing = false) {
 
 std::string Folded(std::string text) {
   for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
   }
   return text;
 }
@@ -61,11 +63,15 @@ bool IsValidName(const std::string& name) {
 // The entry of `directory` whose name equals `name` without letter case, else `name` itself.
 std::string MatchEntry(const fs::path& directory, const std::string& name) {
   std::error_code ec;
-  if (fs::exists(directory / name, ec)) return name;
+  if (fs::exists(directory / name, ec)) {
+    return name;
+  }
   const std::string wanted = Folded(name);
   for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string entry = it->path().filename().string();
-    if (Folded(entry) == wanted) return entry;
+    std::string entry = it->path().filename().string();
+    if (Folded(entry) == wanted) {
+      return entry;
+    }
   }
   return name;
 }
@@ -99,7 +105,9 @@ fs::path PortableFileSystem::HostPath(const std::string& path, ErrorCode& error)
     host = drive_c_;
     rest.erase(0, 2);
   }
-  if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) host = drive_c_;
+  if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) {
+    host = drive_c_;
+  }
 
   std::vector<std::string> parts;
   std::string part;
@@ -109,7 +117,9 @@ fs::path PortableFileSystem::HostPath(const std::string& path, ErrorCode& error)
       continue;
     }
     if (part == "..") {
-      if (host != drive_c_) host = host.parent_path();
+      if (host != drive_c_) {
+        host = host.parent_path();
+      }
     } else if (!part.empty() && part != ".") {
       if (!IsValidName(part)) {
         error = kErrorInvalidName;
@@ -136,8 +146,12 @@ ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Dispo
   handle = kNoHandle;
   ErrorCode error = kNoError;
   const fs::path host = HostPath(path, error);
-  if (error != kNoError) return error;
-  if (IsDirectory(host)) return kErrorAccessDenied;
+  if (error != kNoError) {
+    return error;
+  }
+  if (IsDirectory(host)) {
+    return kErrorAccessDenied;
+  }
   const bool exists = IsRegularFile(host);
   const std::uint32_t attributes = exists ? AttributesOf(host) : 0;
   if (exists && access != Access::kRead && (attributes & kAttributeReadOnly)) {
@@ -151,10 +165,16 @@ ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Dispo
   }
 
   int flags = access == Access::kRead ? O_RDONLY : access == Access::kWrite ? O_WRONLY : O_RDWR;
-  if (disposition == Disposition::kCreateAlways) flags |= O_CREAT | O_TRUNC;
+  if (disposition == Disposition::kCreateAlways) {
+    flags |= O_CREAT | O_TRUNC;
+  }
   const int fd = ::open(host.c_str(), flags | O_CLOEXEC, 0644);
-  if (fd < 0) return FromErrno(errno, !IsDirectory(host.parent_path()));
-  if (disposition == Disposition::kCreateAlways) attributes_[Key(host)] = kAttributeArchive;
+  if (fd < 0) {
+    return FromErrno(errno, !IsDirectory(host.parent_path()));
+  }
+  if (disposition == Disposition::kCreateAlways) {
+    attributes_[Key(host)] = kAttributeArchive;
+  }
   handle = fd;
   return kNoError;
 }
@@ -163,7 +183,9 @@ ErrorCode PortableFileSystem::Read(FileHandle handle, void* buffer, std::uint32_
                                    std::uint32_t& done) {
   done = 0;
   const ssize_t n = ::read(static_cast<int>(handle), buffer, size);
-  if (n < 0) return FromErrno(errno);
+  if (n < 0) {
+    return FromErrno(errno);
+  }
   done = static_cast<std::uint32_t>(n);
   return kNoError;
 }
@@ -172,14 +194,18 @@ ErrorCode PortableFileSystem::Write(FileHandle handle, const void* buffer, std::
                                     std::uint32_t& done) {
   done = 0;
   const ssize_t n = ::write(static_cast<int>(handle), buffer, size);
-  if (n < 0) return FromErrno(errno);
+  if (n < 0) {
+    return FromErrno(errno);
+  }
   done = static_cast<std::uint32_t>(n);
   return kNoError;
 }
 
 ErrorCode PortableFileSystem::Size(FileHandle handle, std::uint64_t& size) {
   struct stat info {};
-  if (::fstat(static_cast<int>(handle), &info) != 0) return FromErrno(errno);
+  if (::fstat(static_cast<int>(handle), &info) != 0) {
+    return FromErrno(errno);
+  }
   size = static_cast<std::uint64_t>(info.st_size);
   return kNoError;
 }
@@ -193,14 +219,20 @@ ErrorCode PortableFileSystem::Seek(FileHandle handle, std::uint64_t offset) {
 
 ErrorCode PortableFileSystem::Position(FileHandle handle, std::uint64_t& offset) {
   const off_t at = ::lseek(static_cast<int>(handle), 0, SEEK_CUR);
-  if (at < 0) return FromErrno(errno);
+  if (at < 0) {
+    return FromErrno(errno);
+  }
   offset = static_cast<std::uint64_t>(at);
   return kNoError;
 }
 
 ErrorCode PortableFileSystem::Close(FileHandle handle) {
-  if (handle == kNoHandle) return kErrorInvalidHandle;
-  if (::close(static_cast<int>(handle)) != 0) return FromErrno(errno);
+  if (handle == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  if (::close(static_cast<int>(handle)) != 0) {
+    return FromErrno(errno);
+  }
   return kNoError;
 }
 
@@ -213,9 +245,15 @@ bool PortableFileSystem::FileExists(const std::string& path) {
 bool PortableFileSystem::DeleteByName(const std::string& path) {
   ErrorCode error = kNoError;
   const fs::path host = HostPath(path, error);
-  if (error != kNoError || !IsRegularFile(host)) return false;
-  if (AttributesOf(host) & kAttributeReadOnly) return false;
-  if (::unlink(host.c_str()) != 0) return false;
+  if (error != kNoError || !IsRegularFile(host)) {
+    return false;
+  }
+  if (AttributesOf(host) & kAttributeReadOnly) {
+    return false;
+  }
+  if (::unlink(host.c_str()) != 0) {
+    return false;
+  }
   attributes_.erase(Key(host));
   return true;
 }
@@ -223,7 +261,9 @@ bool PortableFileSystem::DeleteByName(const std::string& path) {
 bool PortableFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   ErrorCode error = kNoError;
   const fs::path host = HostPath(path, error);
-  if (error != kNoError || !IsRegularFile(host)) return false;
+  if (error != kNoError || !IsRegularFile(host)) {
+    return false;
+  }
   attributes_[Key(host)] = attributes & ~kAttributeNormal;
   return true;
 }
@@ -231,21 +271,33 @@ bool PortableFileSystem::SetAttributes(const std::string& path, std::uint32_t at
 bool PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t& attributes) {
   ErrorCode error = kNoError;
   const fs::path host = HostPath(path, error);
-  if (error != kNoError || !IsRegularFile(host)) return false;
+  if (error != kNoError || !IsRegularFile(host)) {
+    return false;
+  }
   attributes = AttributesOf(host);
-  if (attributes == 0) attributes = kAttributeNormal;
+  if (attributes == 0) {
+    attributes = kAttributeNormal;
+  }
   return true;
 }
 
 bool PortableFileSystem::Rename(const std::string& from, const std::string& to) {
   ErrorCode error = kNoError;
   const fs::path source = HostPath(from, error);
-  if (error != kNoError || !IsRegularFile(source)) return false;
+  if (error != kNoError || !IsRegularFile(source)) {
+    return false;
+  }
   const fs::path target = HostPath(to, error);
   std::error_code ec;
-  if (error != kNoError || fs::exists(fs::symlink_status(target, ec))) return false;
-  if (!IsDirectory(target.parent_path())) return false;
-  if (::rename(source.c_str(), target.c_str()) != 0) return false;
+  if (error != kNoError || fs::exists(fs::symlink_status(target, ec))) {
+    return false;
+  }
+  if (!IsDirectory(target.parent_path())) {
+    return false;
+  }
+  if (::rename(source.c_str(), target.c_str()) != 0) {
+    return false;
+  }
   const std::uint32_t attributes = AttributesOf(source);
   attributes_.erase(Key(source));
   attributes_[Key(target)] = attributes;
@@ -255,16 +307,22 @@ bool PortableFileSystem::Rename(const std::string& from, const std::string& to) 
 bool PortableFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
   ErrorCode error = kNoError;
   const fs::path source = HostPath(from, error);
-  if (error != kNoError || !IsRegularFile(source)) return false;
+  if (error != kNoError || !IsRegularFile(source)) {
+    return false;
+  }
   const fs::path target = HostPath(to, error);
-  if (error != kNoError || IsDirectory(target)) return false;
+  if (error != kNoError || IsDirectory(target)) {
+    return false;
+  }
   if (IsRegularFile(target) &&
       (AttributesOf(target) & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem))) {
     return false;
   }
   std::error_code ec;
   fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-  if (ec) return false;
+  if (ec) {
+    return false;
+  }
   attributes_[Key(target)] = AttributesOf(source) | kAttributeArchive;
   return true;
 }

@@ -53,7 +53,9 @@ ErrorCode Win32FileSystem::Size(FileHandle handle, std::uint64_t& size) {
   SetLastError(0);
   const DWORD low = GetFileSize(ToHandle(handle), &high);
   // INVALID_FILE_SIZE is also a valid low half, so the error code tells.
-  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return LastError();
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+    return LastError();
+  }
   size = (static_cast<std::uint64_t>(high) << 32) | low;
   return kNoError;
 }
@@ -63,7 +65,9 @@ ErrorCode Win32FileSystem::Seek(FileHandle handle, std::uint64_t offset) {
   SetLastError(0);
   const DWORD low =
       SetFilePointer(ToHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
-  if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return LastError();
+  if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
+    return LastError();
+  }
   return kNoError;
 }
 
@@ -71,20 +75,26 @@ ErrorCode Win32FileSystem::Position(FileHandle handle, std::uint64_t& offset) {
   LONG high = 0;
   SetLastError(0);
   const DWORD low = SetFilePointer(ToHandle(handle), 0, &high, FILE_CURRENT);
-  if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return LastError();
+  if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
+    return LastError();
+  }
   offset = (static_cast<std::uint64_t>(static_cast<DWORD>(high)) << 32) | low;
   return kNoError;
 }
 
 ErrorCode Win32FileSystem::Close(FileHandle handle) {
-  if (handle == kNoHandle) return kErrorInvalidHandle;
+  if (handle == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
   return CloseHandle(ToHandle(handle)) ? kNoError : LastError();
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
+  if (search == INVALID_HANDLE_VALUE) {
+    return false;
+  }
   FindClose(search);
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -103,7 +113,9 @@ bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attri
 
 bool Win32FileSystem::GetAttributes(const std::string& path, std::uint32_t& attributes) {
   const DWORD found = GetFileAttributesA(path.c_str());
-  if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_DIRECTORY)) {
+    return false;
+  }
   attributes = found;
   return true;
 }

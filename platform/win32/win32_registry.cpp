@@ -21,7 +21,9 @@ class KeyHandle {
  public:
   KeyHandle() = default;
   ~KeyHandle() {
-    if (key_ != nullptr) RegCloseKey(key_);
+    if (key_ != nullptr) {
+      RegCloseKey(key_);
+    }
   }
   KeyHandle(const KeyHandle&) = delete;
   KeyHandle& operator=(const KeyHandle&) = delete;
@@ -66,11 +68,15 @@ class Win32Key : public RegistryKey {
     DWORD type = REG_NONE;
     DWORD size = 0;
     LONG result = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type, nullptr, &size);
-    if (result != ERROR_SUCCESS) return static_cast<ErrorCode>(result);
+    if (result != ERROR_SUCCESS) {
+      return static_cast<ErrorCode>(result);
+    }
     std::string data(size, '\0');
     result = RegQueryValueExA(handle_.get(), name.c_str(), nullptr, &type,
                               reinterpret_cast<BYTE*>(data.data()), &size);
-    if (result != ERROR_SUCCESS) return static_cast<ErrorCode>(result);
+    if (result != ERROR_SUCCESS) {
+      return static_cast<ErrorCode>(result);
+    }
     data.resize(size);
     value.type = type;
     value.data = std::move(data);
@@ -93,17 +99,26 @@ LONG DeleteTree(const std::string& path) {
     KeyHandle key;
     LONG result =
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kView, key.receive());
-    if (result != ERROR_SUCCESS) return result;
+    if (result != ERROR_SUCCESS) {
+      return result;
+    }
     // Names first, deletions after: deleting while enumerating would shift the indexes.
     char name[256];
     for (DWORD index = 0;; ++index) {
       DWORD length = sizeof name;
       result = RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-      if (result != ERROR_SUCCESS) break;
+      if (result != ERROR_SUCCESS) {
+        break;
+      }
       children.emplace_back(name, length);
     }
   }
-  for (const std::string& child : children) DeleteTree(path + "\\" + child);
+  for (const std::string& child : children) {
+    std::string child_path = path;
+    child_path += '\\';
+    child_path += child;
+    DeleteTree(child_path);
+  }
   return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
 }
 
@@ -121,7 +136,9 @@ ErrorCode Win32Registry::OpenKey(const std::string& path, bool create,
     result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kView,
                            opened->receive());
   }
-  if (result != ERROR_SUCCESS) return static_cast<ErrorCode>(result);
+  if (result != ERROR_SUCCESS) {
+    return static_cast<ErrorCode>(result);
+  }
   key = std::move(opened);
   return kNoError;
 }
@@ -134,7 +151,9 @@ bool Win32Registry::KeyExists(const std::string& path) {
 
 ErrorCode Win32Registry::DeleteKeyTree(const std::string& path) {
   // An empty path names HKEY_LOCAL_MACHINE itself, whose subkeys must never be deleted.
-  if (IsRootPath(path)) return kErrorInvalidParameter;
+  if (IsRootPath(path)) {
+    return kErrorInvalidParameter;
+  }
   return static_cast<ErrorCode>(DeleteTree(path));
 }
 
