@@ -62,10 +62,17 @@ void DatabankFile::OpenDatabank() {
     Reopen(platform::Disposition::kOpenExisting);
   } catch (const IoError&) {
     // The users are still in the file; a quit must not replace them with an empty table.
-    keep_file_ = true;
+    KeepUnreadFile();
     throw;
   }
   LoadDatabank();
+}
+
+void DatabankFile::KeepUnreadFile() {
+  keep_file_ = true;
+  // Nor may the table, short of those users, pass for the empty databank of a first start,
+  // which opens the administrator features to anybody.
+  table_.MarkUsersUnread();
 }
 
 void DatabankFile::LoadDatabank() {
@@ -107,7 +114,7 @@ void DatabankFile::LoadDatabank() {
     // quit would then wipe out.
     const bool incomplete_last = size - position < std::uint64_t{kRecordSize} * kRecordsPerEntry;
     if (error.code() != kIoReadBeyondEnd || !incomplete_last) {
-      keep_file_ = true;
+      KeepUnreadFile();
     }
     throw;
   }

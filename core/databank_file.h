@@ -51,6 +51,8 @@ class DatabankFile {
  private:
   void Reopen(platform::Disposition disposition);
   void Check(platform::ErrorCode error) const;
+  // The file holds users that did not reach the table.
+  void KeepUnreadFile();
   void ReadRecord(std::uint8_t* record);
   void WriteRecord(const std::uint8_t* record);
   std::uint8_t NextFiller(int position);

@@ -47,7 +47,7 @@ std::string UserTable::PasswordOf(int k) const {
 }
 
 bool UserTable::HasAdminRights() const {
-  return NameOf(CurrentUser) == kAdministratorName || count_ == 0;
+  return NameOf(CurrentUser) == kAdministratorName || (count_ == 0 && !users_unread_);
 }
 
 bool UserTable::AppendUser(std::string_view name, std::string_view password) {

@@ -57,8 +57,11 @@ class UserTable {
   std::string PasswordOf(int k) const;
 
   // True when the current slot's name is "Administrator", or when the table is empty: that is
-  // how the very first user gets created.
+  // how the very first user gets created. A table left empty because the databank's users could
+  // not be read is no fresh databank and opens nothing.
   bool HasAdminRights() const;
+  // For the loader: the databank holds users that are not in the table.
+  void MarkUsersUnread() { users_unread_ = true; }
 
   // Adds a user in the new last slot. Refuses (false, nothing changed) when all 255 slots are
   // taken, so the one-byte count never wraps.
@@ -80,6 +83,7 @@ class UserTable {
 
   std::array<UserRecord, kSlots> slots_{};
   std::uint8_t count_ = 0;
+  bool users_unread_ = false;
 };
 
 }  // namespace core

@@ -288,6 +288,25 @@ TEST_F(DatabankFileTest, ADatabankThatCannotBeOpenedIsNeverReplaced) {
   EXPECT_EQ(Databank(), original);
 }
 
+TEST_F(DatabankFileTest, AnUnreadableDatabankOpensNoAdministratorFeatures) {
+  // Held open without sharing under Wine, read-only natively: either way the open fails.
+  drive_.WriteFile(kDatabankPath, EncodedEntry("Administrator", "root"));
+  drive_.MakeUnwritable(kDatabankPath);
+  UserTable table;
+  DatabankFile databank = MakeDatabank(table);
+  EXPECT_THROW(databank.OpenDatabank(), IoError);
+  drive_.RestoreWritable(kDatabankPath);
+  ASSERT_EQ(table.Count(), 0);
+  EXPECT_FALSE(table.HasAdminRights());  // the users are in the file, not gone
+
+  // A short last entry is only the end of the file: an empty databank stays open to set up.
+  drive_.WriteFile(kDatabankPath, std::string(700, 'x'));
+  UserTable fresh;
+  DatabankFile short_file = MakeDatabank(fresh);
+  EXPECT_THROW(short_file.OpenDatabank(), IoError);
+  EXPECT_TRUE(fresh.HasAdminRights());
+}
+
 TEST_F(DatabankFileTest, AFailedSaveLeavesTheTableAndCanBeRepeated) {
   if (TestDrive::IsWin32()) {
     // Our own handle shares reading and writing, so nothing outside can refuse the re-create,

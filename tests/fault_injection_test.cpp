@@ -276,6 +276,8 @@ TEST_F(DatabankFaultTest, OpenDatabankNeverLosesAUser) {
       if (!raised) {
         EXPECT_TRUE(SameUsers(table, users_));
       }
+      // Nobody is logged in, and a table left short is not the empty table of a first start.
+      EXPECT_FALSE(table.HasAdminRights());
       EXPECT_EQ(databank.SaveDatabank(),
                 raised ? SaveOutcome::kLeftUnchanged : SaveOutcome::kSaved);
       if (raised) {
@@ -391,6 +393,7 @@ TEST_F(DatabankFaultTest, AShortReadInTheMiddleNeverCostsTheUsersAfterIt) {
       EXPECT_EQ(core::ErrorBoxText(error.what()), "Read beyond end of file.");
     }
     EXPECT_EQ(table.Count(), (n - 1) / 3);
+    EXPECT_FALSE(table.HasAdminRights());
     EXPECT_EQ(databank.SaveDatabank(), SaveOutcome::kLeftUnchanged);
     EXPECT_TRUE(NextStartLoads(drive, users_));
   }
