@@ -200,6 +200,20 @@ testing::AssertionResult WaitForControlText(HWND parent, int id, const std::stri
 // ---------------------------------------------------------------------------------------------
 // Screenshots.
 
+// The surface of a top-level window, frame included, in top-down rows.
+struct WindowPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Reads the window's own surface, which holds its picture even when another window covers it;
+// a child window's DC reads nothing from another process under Wine, so controls are read from
+// their top-level window. With `settle` the capture is repeated until two in a row agree (or a
+// second has passed), for a window that is still painting its controls one after another.
+testing::AssertionResult CaptureWindow(HWND window, bool settle, WindowPixels& captured);
+
 // Captures the window, frame included, into a 24-bit PNG at `path` (a Windows path). With a
 // relative name the file goes to ScreenshotDir(). Gives the written path when asked.
 testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,

@@ -26,8 +26,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kKeyGold = RGB(200, 160, 0);
 
 // How many pixels of the control (or of `part` of it, in its client coordinates) show this
-// colour, read from its top-level window's surface (the one a screenshot reads; a child's own DC
-// is not readable from another process).
+// colour, read from its top-level window's surface.
 int PixelsOf(HWND control, COLORREF colour, const RECT* part = nullptr) {
   HWND top = GetAncestor(control, GA_ROOT);
   RECT frame, rect;
@@ -39,34 +38,22 @@ int PixelsOf(HWND control, COLORREF colour, const RECT* part = nullptr) {
     rect = {origin.x + part->left, origin.y + part->top, origin.x + part->right,
             origin.y + part->bottom};
   }
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  HDC window_dc = GetWindowDC(top);
-  HDC memory = CreateCompatibleDC(window_dc);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, window_dc, rect.left - frame.left, rect.top - frame.top,
-         SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  e2e::WindowPixels shot;
+  if (!e2e::CaptureWindow(top, false, shot)) {
+    return 0;
+  }
+  const int left = std::max(0, static_cast<int>(rect.left - frame.left));
+  const int right = std::min(shot.width, static_cast<int>(rect.right - frame.left));
+  const int top_row = std::max(0, static_cast<int>(rect.top - frame.top));
+  const int bottom_row = std::min(shot.height, static_cast<int>(rect.bottom - frame.top));
   int count = 0;
-  for (int i = 0; i < width * height; ++i) {
-    const COLORREF seen = RGB(pixels[i * 4 + 2], pixels[i * 4 + 1], pixels[i * 4]);
-    if (seen == colour) {
-      ++count;
+  for (int y = top_row; y < bottom_row; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (shot.At(x, y) == colour) {
+        ++count;
+      }
     }
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(top, window_dc);
   return count;
 }
 

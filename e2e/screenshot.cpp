@@ -87,16 +87,12 @@ void MakeDirectories(const std::string& path) {
 
 }  // namespace
 
-testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,
-                                        std::string* written) {
+testing::AssertionResult CaptureWindow(HWND window, bool settle, WindowPixels& captured) {
   RECT rect;
   if (!window || !GetWindowRect(window, &rect)) {
     return testing::AssertionFailure() << "no window to capture";
   }
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  // Let the window finish painting before it is captured.
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-
   HDC window_dc = GetWindowDC(window);
   HDC memory = CreateCompatibleDC(window_dc);
   BITMAPINFO info = {};
@@ -109,34 +105,51 @@ testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  // The window DC reads the window's own surface, which holds its picture even when another
-  // window covers it. The tool paints its controls one after another, so the capture is
-  // repeated until two in a row agree (or a second has passed).
   const std::size_t bytes = static_cast<std::size_t>(width) * height * 4;
   std::string previous;
-  bool captured = false;
+  bool done = false;
   for (int attempt = 0; attempt < 20; ++attempt) {
-    captured = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
-    if (!captured) captured = PrintWindow(window, memory, 0);
+    done = BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
+    if (!done) done = PrintWindow(window, memory, 0);
     GdiFlush();
+    if (!settle || !done) break;
     std::string current(static_cast<const char*>(bits), bytes);
-    if (!captured || current == previous) break;
+    if (current == previous) break;
     previous = std::move(current);
     Sleep(50);
   }
 
-  std::string rows(static_cast<std::size_t>(width) * height * 3, '\0');
+  captured.width = width;
+  captured.height = height;
+  captured.pixels.resize(static_cast<std::size_t>(width) * height);
   const auto* pixels = static_cast<const std::uint8_t*>(bits);
-  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-    rows[i * 3] = static_cast<char>(pixels[i * 4 + 2]);
-    rows[i * 3 + 1] = static_cast<char>(pixels[i * 4 + 1]);
-    rows[i * 3 + 2] = static_cast<char>(pixels[i * 4]);
+  for (std::size_t i = 0; i < captured.pixels.size(); ++i) {
+    captured.pixels[i] = RGB(pixels[i * 4 + 2], pixels[i * 4 + 1], pixels[i * 4]);
   }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(window, window_dc);
-  if (!captured) return testing::AssertionFailure() << "capturing the window failed";
+  if (!done) return testing::AssertionFailure() << "capturing the window failed";
+  return testing::AssertionSuccess();
+}
+
+testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,
+                                        std::string* written) {
+  if (window) {
+    // Let the window finish painting before it is captured.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  WindowPixels shot;
+  if (auto captured = CaptureWindow(window, true, shot); !captured) {
+    return captured;
+  }
+  std::string rows(shot.pixels.size() * 3, '\0');
+  for (std::size_t i = 0; i < shot.pixels.size(); ++i) {
+    rows[i * 3] = static_cast<char>(GetRValue(shot.pixels[i]));
+    rows[i * 3 + 1] = static_cast<char>(GetGValue(shot.pixels[i]));
+    rows[i * 3 + 2] = static_cast<char>(GetBValue(shot.pixels[i]));
+  }
 
   std::string target = path;
   const bool absolute = path.size() > 1 && (path[1] == ':' || path[0] == '\\');
@@ -148,7 +161,7 @@ testing::AssertionResult SaveScreenshot(HWND window, const std::string& path,
   }
   MakeDirectories(target);
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  out << EncodePng(width, height, rows);
+  out << EncodePng(shot.width, shot.height, rows);
   out.close();
   if (!out) return testing::AssertionFailure() << "cannot write " << target;
   if (written) *written = target;
