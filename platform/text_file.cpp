@@ -88,6 +88,20 @@ ErrorCode TextReader::Fill() {
   return kNoError;
 }
 
+ErrorCode TextReader::FillText(bool& more) {
+  more = false;
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  if (!text_end_) {
+    if (const ErrorCode error = Fill(); error != kNoError) {
+      return error;
+    }
+  }
+  more = !text_end_ && pos_ != end_;
+  return kNoError;
+}
+
 ErrorCode TextReader::ReadLine(std::string& line) {
   TextLine lent;
   const ErrorCode error = ReadLine(lent);
@@ -111,17 +125,9 @@ bool TextReader::ReadLineInBlock(TextLine& line) {
 
 ErrorCode TextReader::ReadLineAcrossBlocks(TextLine& line) {
   line = {block_.get(), 0};
-  if (handle_ == kNoHandle) {
-    return kErrorInvalidHandle;
-  }
-  if (text_end_) {
-    return kNoError;
-  }
-  if (const ErrorCode error = Fill(); error != kNoError) {
-    return error;
-  }
-  if (pos_ == end_) {
-    return kNoError;  // end of the text: the last line needs no line end
+  bool more = false;
+  if (const ErrorCode error = FillText(more); error != kNoError || !more) {
+    return error;  // at the end of the text the last line needs no line end
   }
 
   char* start = block_.get() + pos_;
@@ -168,31 +174,12 @@ ErrorCode TextReader::ReadLongLine(TextLine& line) {
 
 ErrorCode TextReader::ReadBytes(TextLine& bytes) {
   bytes = {block_.get(), 0};
-  if (handle_ == kNoHandle) {
-    return kErrorInvalidHandle;
-  }
-  if (text_end_) {
-    return kNoError;
-  }
-  if (const ErrorCode error = Fill(); error != kNoError) {
+  bool more = false;
+  if (const ErrorCode error = FillText(more); error != kNoError || !more) {
     return error;
   }
   bytes = {block_.get() + pos_, end_ - pos_};
   pos_ = end_;
-  return kNoError;
-}
-
-ErrorCode TextReader::AtEndAfterFill(bool& at_end) {
-  at_end = true;
-  if (handle_ == kNoHandle) {
-    return kErrorInvalidHandle;
-  }
-  if (!text_end_) {
-    if (const ErrorCode error = Fill(); error != kNoError) {
-      return error;
-    }
-  }
-  at_end = text_end_ || pos_ == end_;
   return kNoError;
 }
 

@@ -62,7 +62,10 @@ class TextReader {
       at_end = false;
       return kNoError;
     }
-    return AtEndAfterFill(at_end);
+    bool more = false;
+    const ErrorCode error = FillText(more);
+    at_end = !more;
+    return error;
   }
   ErrorCode Close();
   bool IsOpen() const { return handle_ != kNoHandle; }
@@ -71,12 +74,13 @@ class TextReader {
   // Refills the block when it is used up and passes the line feed of a line end that the last
   // line left pending; afterwards pos_ == end_ only at the end of the text.
   ErrorCode Fill();
+  // Fill on an open reader short of the end of the text; `more`: bytes of the text are left.
+  ErrorCode FillText(bool& more);
   // The next line when it ends in the block, with its line feed if that is in the block too.
   bool ReadLineInBlock(TextLine& line);
   ErrorCode ReadLineAcrossBlocks(TextLine& line);
   // The rest of a line that goes on past the current block, gathered in carry_.
   ErrorCode ReadLongLine(TextLine& line);
-  ErrorCode AtEndAfterFill(bool& at_end);
 
   FileSystem& files_;
   std::size_t block_size_;
