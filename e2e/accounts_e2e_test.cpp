@@ -14,7 +14,6 @@ namespace {
 using e2e::User;
 using Names = std::vector<std::string>;
 
-constexpr char kLoginCaption[] = "Welcome to ZVK korvane Config";
 constexpr char kOwnPasswordCaption[] = "Change the password";
 constexpr char kRenameCaption[] = "Change current User's name";
 constexpr char kAddCaption[] = "Add a user to the databank";
@@ -142,11 +141,11 @@ class AccountsE2E : public e2e::ToolTest {
   // Logs in through the dialog, by Enter in the password field, and waits for it to hide.
   void LogIn(HWND main, const std::string& name, const std::string& password) {
     HWND login;
-    Open(main, IDC_LOGIN, kLoginCaption, &login);
+    Open(main, IDC_LOGIN, e2e::kLoginCaption, &login);
     Fill(login, {{IDC_USER_NAME_ENTER, name}, {IDC_USER_PASS_ENTER, password}});
     ASSERT_TRUE(e2e::ClickInto(login, IDC_USER_PASS_ENTER));
     ASSERT_TRUE(e2e::PressEnter(login, IDC_USER_PASS_ENTER));
-    ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
+    ASSERT_TRUE(tool_.WaitForWindowHidden(e2e::kLoginCaption));
     ASSERT_TRUE(WaitForPanel("Current user: " + name));
   }
 
@@ -243,7 +242,7 @@ TEST_F(AccountsE2E, LoginNeedsTheExactNameAndPasswordAndLogoutHidesTheGroupAtOnc
   HWND main;
   Start(&main);
   HWND login;
-  Open(main, IDC_LOGIN, kLoginCaption, &login);
+  Open(main, IDC_LOGIN, e2e::kLoginCaption, &login);
   const struct {
     const char* name;
     const char* password;
@@ -260,21 +259,21 @@ TEST_F(AccountsE2E, LoginNeedsTheExactNameAndPasswordAndLogoutHidesTheGroupAtOnc
   ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, "typed"));
   EXPECT_TRUE(e2e::SaveScreenshot(login, "enter_form.png"));
   ASSERT_TRUE(e2e::Click(login, IDC_ENTER_QUIT));
-  ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
-  Open(main, IDC_LOGIN, kLoginCaption, &login);
+  ASSERT_TRUE(tool_.WaitForWindowHidden(e2e::kLoginCaption));
+  Open(main, IDC_LOGIN, e2e::kLoginCaption, &login);
   ExpectFields(login, {{IDC_USER_NAME_ENTER, "Administrator"}, {IDC_USER_PASS_ENTER, "typed"}});
   ASSERT_TRUE(e2e::Click(login, IDC_ENTER_QUIT));
-  ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
+  ASSERT_TRUE(tool_.WaitForWindowHidden(e2e::kLoginCaption));
 
   LogIn(main, "anna", "pw");
   EXPECT_TRUE(WaitForAdminBox(main, false));
   // A second login while logged in switches the user.
   LogIn(main, "Administrator", "secret");
   EXPECT_TRUE(WaitForAdminBox(main, true));
-  Open(main, IDC_LOGIN, kLoginCaption, &login);
+  Open(main, IDC_LOGIN, e2e::kLoginCaption, &login);
   EXPECT_TRUE(FieldIs(login, IDC_USER_NAME_ENTER, "")) << "a login clears both fields";
   ASSERT_TRUE(e2e::Click(login, IDC_ENTER_QUIT));
-  ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
+  ASSERT_TRUE(tool_.WaitForWindowHidden(e2e::kLoginCaption));
 
   ASSERT_TRUE(e2e::Click(main, IDC_BUTTON3));
   EXPECT_TRUE(WaitForAdminBox(main, false));

@@ -13,7 +13,6 @@ namespace {
 
 constexpr DWORD kBootAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-constexpr char kLoginCaption[] = "Welcome to ZVK korvane Config";
 
 // A boot file of our own making: the head up to the options header keeps its letter case, the
 // rest comes out upper-cased from the first rewrite on.
@@ -63,24 +62,7 @@ testing::AssertionResult BootFileIs(const std::string& bytes) {
   return testing::AssertionSuccess();
 }
 
-class BootE2E : public e2e::ToolTest {
- protected:
-  // A click that reaches a command even while its button is hidden.
-  static void PostCommand(HWND main, int id) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(e2e::FindControl(main, id)));
-  }
-
-  void LogIn(HWND main, const std::string& name, const std::string& password) {
-    ASSERT_TRUE(e2e::Click(main, IDC_LOGIN));
-    HWND login;
-    ASSERT_TRUE(tool_.WaitForWindow(kLoginCaption, &login));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_NAME_ENTER, name));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, password));
-    ASSERT_TRUE(e2e::Click(login, IDC_ENTER_OKBUT));
-    ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
-  }
-};
+class BootE2E : public e2e::ToolTest {};
 
 struct ButtonStep {
   int id;
@@ -124,9 +106,11 @@ TEST_F(BootE2E, EnablingButtonsDoNothingForOtherUsers) {
   // Nobody logged in, then a user who is not the administrator.
   for (const char* who : {"nobody", "guest"}) {
     SCOPED_TRACE(who);
-    if (std::string(who) == "guest") LogIn(main, "guest", "pw");
+    if (std::string(who) == "guest") {
+      ASSERT_TRUE(tool_.LogIn(main, "guest", "pw"));
+    }
     for (int id : {IDC_MAKESAFEMODE, IDC_ENABLE_F8}) {
-      PostCommand(main, id);
+      e2e::PostCommand(main, id);
       EXPECT_TRUE(tool_.ExpectNoMessageBox());
     }
     std::string bytes;

@@ -448,6 +448,19 @@ testing::AssertionResult Tool::ExpectInformationBox(const std::string& text) {
   return r ? answered : r;
 }
 
+testing::AssertionResult Tool::LogIn(HWND main, const std::string& name,
+                                     const std::string& password) {
+  auto r = Click(main, IDC_LOGIN);
+  HWND login = nullptr;
+  if (r) r = WaitForWindow(kLoginCaption, &login);
+  if (r) r = TypeText(login, IDC_USER_NAME_ENTER, name);
+  if (r) r = TypeText(login, IDC_USER_PASS_ENTER, password);
+  if (r) r = Click(login, IDC_ENTER_OKBUT);
+  if (r) r = WaitForWindowHidden(kLoginCaption);
+  if (!r) r << " (logging in as " << Quoted(name) << ")";
+  return r;
+}
+
 testing::AssertionResult Tool::ChooseMenu(int idm) {
   if (!main_) return testing::AssertionFailure() << "no main window yet (WaitForMainWindow)";
   if (!PostMessageA(main_, WM_COMMAND, MAKEWPARAM(idm, 0), 0)) {
@@ -629,6 +642,11 @@ testing::AssertionResult Click(HWND parent, int id) {
   auto r = GetControl(parent, id, &control);
   if (!r) return r;
   return ClickButton(control);
+}
+
+void PostCommand(HWND window, int id) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(FindControl(window, id)));
 }
 
 testing::AssertionResult ClickInto(HWND parent, int id) {

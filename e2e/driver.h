@@ -63,6 +63,7 @@ constexpr DWORD kQuietMs = 300;
 // Texts the tool shows, for the message box checks.
 inline constexpr char kMainCaption[] = "Korvane configuration";
 inline constexpr char kAppTitle[] = "Korvane Configuration";
+inline constexpr char kLoginCaption[] = "Welcome to ZVK korvane Config";
 // The closing message of Quit, around the copyright line that stands on the main window.
 std::string QuitMessage(const std::string& copyright_line);
 
@@ -136,6 +137,9 @@ class Tool {
   testing::AssertionResult CloseByCloseBox();
   // Posts WM_CLOSE to the main window.
   testing::AssertionResult PostClose();
+  // Logs in through the login dialog: "Login to setup", both fields typed, "Ok", and waits for
+  // the dialog to hide (a failed login leaves it shown, which fails here).
+  testing::AssertionResult LogIn(HWND main, const std::string& name, const std::string& password);
 
   // Waits for the process to end; gives its exit code when asked.
   testing::AssertionResult WaitForExit(DWORD timeout_ms = kTimeoutMs, DWORD* exit_code = nullptr);
@@ -181,6 +185,9 @@ testing::AssertionResult Click(HWND parent, int id);
 // field takes the focus from it (so that Enter then goes to that field).
 testing::AssertionResult ClickInto(HWND parent, int id);
 testing::AssertionResult ClickButton(HWND button);
+// Posts a button's click command to its window: it reaches the command even while the button is
+// hidden, as a click from outside the tool's own rights tests would.
+void PostCommand(HWND window, int id);
 // Moves the real mouse pointer (SetCursorPos) to the middle of a control, or to a point given in
 // a window's client coordinates; the window under it gets WM_MOUSEMOVE as from a user's hand.
 testing::AssertionResult MoveMouseOver(HWND parent, int id);

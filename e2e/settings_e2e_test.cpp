@@ -23,7 +23,6 @@ constexpr char kEnabledMessage[] = "Autostart enabled!";
 constexpr char kDisableQuestion[] =
     "Are you sure you wish disable autostart of the program, NOT recommended!!";
 constexpr char kUninstallQuestion[] = "Are you sure you wish to uninstall this program!!";
-constexpr char kLoginCaption[] = "Welcome to ZVK korvane Config";
 constexpr char kExecutableDir[] = "c:\\korvane_e2e\\bin";
 
 // The file name field of the open-file dialog: a combo box in the explorer style, an edit field
@@ -100,27 +99,30 @@ class SettingsE2E : public e2e::ToolTest {
     ASSERT_TRUE(tool_.WaitForMainWindow(main));
   }
 
+  // After an uninstall a new start finds no databank: it creates an empty one and shows an
+  // empty table.
+  void ExpectFreshStart() {
+    tool_.Kill();
+    ASSERT_TRUE(tool_.Start());
+    HWND main;
+    ASSERT_TRUE(tool_.WaitForMainWindow(&main));
+    std::vector<std::string> items;
+    ASSERT_TRUE(e2e::ListItems(main, IDC_USERS_BOX, &items));
+    EXPECT_TRUE(items.empty());
+    std::string bytes;
+    ASSERT_TRUE(e2e::ReadFileBytes(e2e::kDatabankPath, &bytes));
+    EXPECT_EQ(bytes.size(), 0u);
+  }
+
   void StartAsAdministrator(HWND* main) {
     ASSERT_TRUE(e2e::WriteDatabank({{"Administrator", "secret"}, {"guest", "pw"}}));
     ASSERT_TRUE(tool_.Start());
     ASSERT_TRUE(tool_.WaitForMainWindow(main));
-    ASSERT_TRUE(e2e::Click(*main, IDC_LOGIN));
-    HWND login;
-    ASSERT_TRUE(tool_.WaitForWindow(kLoginCaption, &login));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_NAME_ENTER, "Administrator"));
-    ASSERT_TRUE(e2e::TypeText(login, IDC_USER_PASS_ENTER, "secret"));
-    ASSERT_TRUE(e2e::Click(login, IDC_ENTER_OKBUT));
-    ASSERT_TRUE(tool_.WaitForWindowHidden(kLoginCaption));
+    ASSERT_TRUE(tool_.LogIn(*main, "Administrator", "secret"));
     bool shown = false;
     for (int i = 0; i < 50 && !shown; ++i, Sleep(100))
       e2e::ControlShown(*main, IDC_ADVANCED_BOX, &shown);
     ASSERT_TRUE(shown) << "the administrator group did not appear";
-  }
-
-  // A click that reaches a command even while its button is hidden.
-  void PostCommand(HWND main, int id) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(e2e::FindControl(main, id)));
   }
 
   testing::AssertionResult FileNameField(HWND dialog, int* id) {
@@ -270,7 +272,7 @@ TEST_F(SettingsE2E, CommandsOfOtherUsersDoNothing) {
   for (int id :
        {IDC_TURN_ON_AUTOSTART, IDC_BUTTON2, IDC_CANCELENABLE, IDC_CANCELDISABLE, IDC_UNINSTALL}) {
     SCOPED_TRACE(id);
-    PostCommand(main, id);
+    e2e::PostCommand(main, id);
     EXPECT_TRUE(tool_.ExpectNoMessageBox());
   }
   std::string stored;
@@ -323,16 +325,7 @@ TEST_F(SettingsE2E, UninstallRemovesEverythingAndTheNextStartIsEmpty) {
   EXPECT_FALSE(registry.KeyExists(core::kProductKey));
   EXPECT_TRUE(registry.KeyExists(core::kRunServicesKey));
 
-  // A new start finds no databank: it creates an empty one and shows an empty table.
-  tool_.Kill();
-  ASSERT_TRUE(tool_.Start());
-  ASSERT_TRUE(tool_.WaitForMainWindow(&main));
-  std::vector<std::string> items;
-  ASSERT_TRUE(e2e::ListItems(main, IDC_USERS_BOX, &items));
-  EXPECT_TRUE(items.empty());
-  std::string bytes;
-  ASSERT_TRUE(e2e::ReadFileBytes(e2e::kDatabankPath, &bytes));
-  EXPECT_EQ(bytes.size(), 0u);
+  ExpectFreshStart();
 }
 
 TEST_F(SettingsE2E, UninstallWithNothingInTheRegistryEndsSilently) {
@@ -357,16 +350,7 @@ TEST_F(SettingsE2E, CloseAndQuitQueuedBehindUninstallSaveNothing) {
   ASSERT_TRUE(tool_.ChooseMenu(IDM_QUIT1));
   ASSERT_TRUE(tool_.WaitForExit());
   EXPECT_FALSE(e2e::FileExists(e2e::kDatabankPath)) << "the databank was written again";
-
-  tool_.Kill();
-  ASSERT_TRUE(tool_.Start());
-  ASSERT_TRUE(tool_.WaitForMainWindow(&main));
-  std::vector<std::string> items;
-  ASSERT_TRUE(e2e::ListItems(main, IDC_USERS_BOX, &items));
-  EXPECT_TRUE(items.empty());
-  std::string bytes;
-  ASSERT_TRUE(e2e::ReadFileBytes(e2e::kDatabankPath, &bytes));
-  EXPECT_EQ(bytes.size(), 0u);
+  ExpectFreshStart();
 }
 
 }  // namespace
