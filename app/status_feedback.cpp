@@ -4,6 +4,7 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/product_texts.h"
+#include "core/boot_options.h"
 
 namespace app {
 namespace {
@@ -21,15 +22,6 @@ constexpr LinkLabel kLinkLabels[] = {
     {IDC_LABEL5, kMakerName},
 };
 
-std::string Uppercase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return text;
-}
-
 // showmsg(hint), and then the label `lit` (0: none) in its hover look. Done in one step, so a
 // lit label is not turned back and forth on every mouse movement over it; the panel and the
 // labels are written only when they change, for the same reason.
@@ -39,7 +31,7 @@ void ShowHint(Tmain& main, const std::string& hint, int lit) {
   }
   for (const LinkLabel& label : kLinkLabels) {
     if (label.id == lit) {
-      main.SetLinkLook(label.id, Uppercase(label.caption), kHoverColour);
+      main.SetLinkLook(label.id, core::UpperCaseAscii(label.caption), kHoverColour);
     } else {
       main.SetLinkLook(label.id, label.caption, kNormalColour);
     }
