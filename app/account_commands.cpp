@@ -1,49 +1,52 @@
 // The user functions (rename, own password, login, logout) and the administrator's user management.
-#include "app/app_state.h"
+// The administrator's commands here are bound with the rights test (main_window.cpp), so they
+// run only while HasAdminRights() holds.
 #include "app/main_window.h"
-#include "app/message_boxes.h"
 #include "core/accounts.h"
 #include "dialogs/adduser.h"
 #include "dialogs/enter_form.h"
 #include "dialogs/makepasschange.h"
 #include "dialogs/passchange_form.h"
 #include "dialogs/uname_change.h"
+#include "ui/message_boxes.h"
 
 namespace app {
 namespace {
 
-constexpr char kSelectFirst[] = "Select a user first!!";
+using ui::AskConfirm;
+using ui::ShowPlainMessage;
 
-// The selected entry of users_box; -1 when none is.
-int SelectedListIndex() {
-  const LRESULT index = SendMessageA(MainForm().users_box(), LB_GETCURSEL, 0, 0);
-  return index == LB_ERR ? -1 : static_cast<int>(index);
-}
+constexpr char kSelectFirst[] = "Select a user first!!";
 
 }  // namespace
 
+int Tmain::SelectedListIndex() const {
+  const LRESULT index = SendMessageA(users_box(), LB_GETCURSEL, 0, 0);
+  return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
 void Tmain::namechangeClick() {
-  const core::UserTable& users = Users();
+  const core::UserTable& users = parts_.users;
   if (users.LoggedIn != 1) {
     ShowPlainMessage("You must log in first!!!");
   } else if (users.NameOf(users.CurrentUser) == core::kAdministratorName) {
     ShowPlainMessage("The administrator's name cannot be changed!!");
   } else {
-    UnameChangeForm().Show();
+    parts_.uname_change.Show();
   }
 }
 
 void Tmain::change_passwordClick() {
-  if (Users().LoggedIn == 1) {
-    PasschangeForm().Show();
+  if (parts_.users.LoggedIn == 1) {
+    parts_.passchangeform.Show();
   } else {
     ShowPlainMessage("No user selected");
   }
 }
 
 void Tmain::LoginClick() {
-  if (Users().Count() != 0) {
-    EnterForm().Show();
+  if (parts_.users.Count() != 0) {
+    parts_.enter_form.Show();
   } else {
     ShowPlainMessage("You must first create a user profile!!!");
   }
@@ -51,52 +54,40 @@ void Tmain::LoginClick() {
 
 // Status panel 2 keeps the old name until the window is next activated.
 void Tmain::Button3Click() {
-  core::LogOut(Users());
+  core::LogOut(parts_.users);
   ShowAdminBox(false);
 }
 
 void Tmain::add_user_butClick() {
-  const core::UserTable& users = Users();
-  if (!users.HasAdminRights()) {
-    return;
-  }
+  const core::UserTable& users = parts_.users;
   if (users.LoggedIn != 1 && users.Count() != 0) {
     ShowPlainMessage("No user selected");
   } else {
-    AdduserForm().Show();
+    parts_.adduser.Show();
   }
 }
 
 void Tmain::showpassClick() {
-  if (!Users().HasAdminRights()) {
-    return;
-  }
   const int index = SelectedListIndex();
   if (index < 0) {
     ShowPlainMessage(kSelectFirst);
   } else {
-    ShowPlainMessage(core::PasswordDisplayText(Users(), index));
+    ShowPlainMessage(core::PasswordDisplayText(parts_.users, index));
   }
 }
 
 void Tmain::forcepasschangeClick() {
-  if (!Users().HasAdminRights()) {
-    return;
-  }
   const int index = SelectedListIndex();
   if (index < 0) {
     ShowPlainMessage(kSelectFirst);
     return;
   }
-  MakepasschangeForm().PickUser(index);
-  MakepasschangeForm().Show();
+  parts_.makepasschange.PickUser(index);
+  parts_.makepasschange.Show();
 }
 
 void Tmain::kick_userClick() {
-  core::UserTable& users = Users();
-  if (!users.HasAdminRights()) {
-    return;
-  }
+  core::UserTable& users = parts_.users;
   const int index = SelectedListIndex();
   const core::RemovalCheck check = core::CheckRemoval(users, index);
   if (check.nothing_selected) {

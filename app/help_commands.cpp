@@ -1,10 +1,9 @@
 // The Help menu, the two credit links, the login log view and the about box command. Every
 // document and address goes to the shell's "open"; a refusal of the shell is not reported.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/product_texts.h"
 #include "dialogs/about.h"
 #include "platform/shell.h"
+#include "ui/product_texts.h"
 
 namespace app {
 namespace {
@@ -20,23 +19,23 @@ constexpr char kLoginLogCopyPath[] = "c:\\korvanelog.txt";
 }  // namespace
 
 void Tmain::OpenHelp1Click() {
-  Shell().Open(hwnd(), kHelpFile);
+  parts_.shell.Open(hwnd(), kHelpFile);
 }
 
 void Tmain::Readme1Click() {
-  Shell().Open(hwnd(), kReadmeFile);
+  parts_.shell.Open(hwnd(), kReadmeFile);
 }
 
 void Tmain::Mailtheauthor1Click() {
-  Shell().Open(hwnd(), kAuthorMailUrl);
+  parts_.shell.Open(hwnd(), ui::kAuthorMailUrl);
 }
 
 void Tmain::About1Click() {
-  AboutBox().Show();
+  parts_.about.Show();
 }
 
 void Tmain::Homepage1Click() {
-  Shell().Open(hwnd(), kHomePageUrl);
+  parts_.shell.Open(hwnd(), ui::kHomePageUrl);
 }
 
 void Tmain::Label6Click() {
@@ -51,10 +50,7 @@ void Tmain::Label5Click() {
 // reported; the shell is still asked to open the copy, which is then that of an earlier view, if
 // there is one.
 void Tmain::Button1Click() {
-  if (!Users().HasAdminRights()) {
-    return;
-  }
-  platform::CopyAndOpen(Files(), Shell(), hwnd(), kLoginLogPath, kLoginLogCopyPath);
+  platform::CopyAndOpen(parts_.files, parts_.shell, hwnd(), kLoginLogPath, kLoginLogCopyPath);
 }
 
 }  // namespace app

@@ -4,16 +4,20 @@
 
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/command.h"
-#include "app/control_ids.h"
-#include "app/message_boxes.h"
-#include "app/product_texts.h"
 #include "core/databank_file.h"
 #include "core/user_table.h"
+#include "ui/command_runner.h"
+#include "ui/control_ids.h"
+#include "ui/message_boxes.h"
+#include "ui/product_texts.h"
 
 namespace app {
 namespace {
+
+using ui::ControlEntry;
+using ui::kCopyrightLine;
+using ui::Rights;
+using Command = ui::Command<Tmain>;
 
 constexpr int kClientWidth = 442;
 constexpr int kClientHeight = 364;
@@ -32,9 +36,9 @@ constexpr ControlEntry kControls[] = {
     {IDC_LOGIN, "BUTTON", "Login to setup", 8, 88, 137, 25, kButton, IDC_GROUPBOX1},
     {IDC_BUTTON3, "BUTTON", "Logout", 8, 120, 137, 25, kButton, IDC_GROUPBOX1},
     {IDC_LABEL2, "STATIC", kCopyrightLine, 8, 176, 0, 0, kLabel, 0},
-    {IDC_LABEL6, "STATIC", kAuthorName, 8, 200, 0, 0, kLink, 0},
+    {IDC_LABEL6, "STATIC", ui::kAuthorName, 8, 200, 0, 0, kLink, 0},
     {IDC_LABEL1, "STATIC", "Visit", 8, 232, 0, 0, kLabel, 0},
-    {IDC_LABEL5, "STATIC", kMakerName, 8, 248, 79, 32, kLink, 0},
+    {IDC_LABEL5, "STATIC", ui::kMakerName, 8, 248, 79, 32, kLink, 0},
     {IDC_LABEL3, "STATIC", "today!!!!", 8, 280, 0, 0, kLabel, 0},
     {IDC_ADMIN_BOX, "BUTTON", "Administrator features", 168, 0, 273, 337, kGroup, 0},
     {IDC_USERLABEL, "STATIC", "Users:", 155, 10, 0, 0, kLabel, IDC_ADMIN_BOX},
@@ -62,39 +66,43 @@ constexpr ControlEntry kControls[] = {
      CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0},
 };
 
-struct Command {
-  int id;
-  void (Tmain::*handler)();
-};
-
-// Menu items, buttons and the clicks of the two link labels.
+// Menu items, buttons and the clicks of the two link labels, with the rights each one asks for.
+// The administrator's commands test the rights again although admin_box hides them from everybody
+// else, since the group shows the rights as they were at the window's last activation; a click
+// that reaches one of them without the rights does nothing and says nothing.
 constexpr Command kCommands[] = {
-    {IDM_QUIT1, &Tmain::Quit1Click},
-    {IDM_OPENHELP1, &Tmain::OpenHelp1Click},
-    {IDM_README1, &Tmain::Readme1Click},
-    {IDM_MAILTHEAUTHOR1, &Tmain::Mailtheauthor1Click},
-    {IDM_ABOUT1, &Tmain::About1Click},
-    {IDM_HOMEPAGE1, &Tmain::Homepage1Click},
-    {IDC_NAMECHANGE, &Tmain::namechangeClick},
-    {IDC_CHANGE_PASSWORD, &Tmain::change_passwordClick},
-    {IDC_LOGIN, &Tmain::LoginClick},
-    {IDC_BUTTON3, &Tmain::Button3Click},
-    {IDC_LABEL6, &Tmain::Label6Click},
-    {IDC_LABEL5, &Tmain::Label5Click},
-    {IDC_ADD_USER_BUT, &Tmain::add_user_butClick},
-    {IDC_SHOWPASS, &Tmain::showpassClick},
-    {IDC_FORCEPASSCHANGE, &Tmain::forcepasschangeClick},
-    {IDC_KICK_USER, &Tmain::kick_userClick},
-    {IDC_BUTTON1, &Tmain::Button1Click},
-    {IDC_UNINSTALL, &Tmain::uninstallClick},
-    {IDC_TURN_ON_AUTOSTART, &Tmain::turn_on_autostartClick},
-    {IDC_BUTTON2, &Tmain::Button2Click},
-    {IDC_MAKESAFEMODE, &Tmain::makesafemodeClick},
-    {IDC_NO_SAFE_MODE, &Tmain::NO_SAFE_MODEClick},
-    {IDC_ENABLE_F8, &Tmain::Enable_f8Click},
-    {IDC_NO_F8, &Tmain::No_f8Click},
-    {IDC_CANCELDISABLE, &Tmain::canceldisableClick},
-    {IDC_CANCELENABLE, &Tmain::cancelenableClick},
+    // The menu and the credit links are for everybody.
+    {IDM_QUIT1, &Tmain::Quit1Click, Rights::kAnyone},
+    {IDM_OPENHELP1, &Tmain::OpenHelp1Click, Rights::kAnyone},
+    {IDM_README1, &Tmain::Readme1Click, Rights::kAnyone},
+    {IDM_MAILTHEAUTHOR1, &Tmain::Mailtheauthor1Click, Rights::kAnyone},
+    {IDM_ABOUT1, &Tmain::About1Click, Rights::kAnyone},
+    {IDM_HOMEPAGE1, &Tmain::Homepage1Click, Rights::kAnyone},
+    {IDC_LABEL6, &Tmain::Label6Click, Rights::kAnyone},
+    {IDC_LABEL5, &Tmain::Label5Click, Rights::kAnyone},
+    // The user functions work on the user's own login, which each of them checks itself.
+    {IDC_NAMECHANGE, &Tmain::namechangeClick, Rights::kAnyone},
+    {IDC_CHANGE_PASSWORD, &Tmain::change_passwordClick, Rights::kAnyone},
+    {IDC_LOGIN, &Tmain::LoginClick, Rights::kAnyone},
+    {IDC_BUTTON3, &Tmain::Button3Click, Rights::kAnyone},
+    // Administrator features.
+    {IDC_ADD_USER_BUT, &Tmain::add_user_butClick, Rights::kAdministrator},
+    {IDC_SHOWPASS, &Tmain::showpassClick, Rights::kAdministrator},
+    {IDC_FORCEPASSCHANGE, &Tmain::forcepasschangeClick, Rights::kAdministrator},
+    {IDC_KICK_USER, &Tmain::kick_userClick, Rights::kAdministrator},
+    {IDC_BUTTON1, &Tmain::Button1Click, Rights::kAdministrator},
+    {IDC_UNINSTALL, &Tmain::uninstallClick, Rights::kAdministrator},
+    {IDC_TURN_ON_AUTOSTART, &Tmain::turn_on_autostartClick, Rights::kAdministrator},
+    {IDC_BUTTON2, &Tmain::Button2Click, Rights::kAdministrator},
+    {IDC_CANCELDISABLE, &Tmain::canceldisableClick, Rights::kAdministrator},
+    {IDC_CANCELENABLE, &Tmain::cancelenableClick, Rights::kAdministrator},
+    {IDC_MAKESAFEMODE, &Tmain::makesafemodeClick, Rights::kAdministrator},
+    {IDC_ENABLE_F8, &Tmain::Enable_f8Click, Rights::kAdministrator},
+    // Switching safe-mode booting and the boot hot keys off only tightens the protection, so
+    // these two test nothing and rely on admin_box alone: a click that reaches them without the
+    // rights does no harm.
+    {IDC_NO_SAFE_MODE, &Tmain::NO_SAFE_MODEClick, Rights::kAnyone},
+    {IDC_NO_F8, &Tmain::No_f8Click, Rights::kAnyone},
 };
 
 // The controls with a mouse-move handler of their own; the window's own surface has
@@ -149,6 +157,14 @@ bool InAdminBox(const ControlEntry& entry) {
 
 }  // namespace
 
+ui::CommandRows<Tmain> Tmain::Commands() {
+  return {kCommands, std::size(kCommands)};
+}
+
+Tmain::Tmain(const MainWindowParts& parts) : parts_(parts) {
+  SetCommands(ui::BindCommands(*this, kCommands, [this] { return parts_.users.HasAdminRights(); }));
+}
+
 bool Tmain::Create() {
   HMENU menu = CreateMenu();
   HMENU file = CreatePopupMenu();
@@ -164,7 +180,7 @@ bool Tmain::Create() {
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
 
   Frame frame{"Tmain",
-              kMainWindowCaption,
+              ui::kMainWindowCaption,
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
               WS_EX_CONTROLPARENT,
               kClientWidth,
@@ -181,10 +197,10 @@ bool Tmain::Create() {
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
 
-  font_ = MakeFont("Arial", -11, true);
+  font_ = ui::MakeFont("Arial", -11, true);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateControls(kControls, std::size(kControls), font_);
-  link_font_ = MakeFont("MS Sans Serif", -11, true, true);
+  link_font_ = ui::MakeFont("MS Sans Serif", -11, true, true);
   for (int id : {IDC_LABEL5, IDC_LABEL6}) {
     SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(link_font_), FALSE);
   }
@@ -195,7 +211,7 @@ bool Tmain::Create() {
   CreateToolTips();
   SubclassMouseMoves();
 
-  RunCommand([this] { FormCreate(); });
+  ui::RunCommand([this] { FormCreate(); });
   return true;
 }
 
@@ -218,7 +234,7 @@ void Tmain::CreateStatusBar() {
   SendMessageA(bar, SB_SETMINHEIGHT, kStatusBarHeight, 0);
   SendMessageA(bar, SB_SETTEXTA, 0 | SBT_OWNERDRAW, 0);
   SendMessageA(bar, SB_SETTEXTA, 3 | SBT_OWNERDRAW, 0);
-  SetStatusPanel(1, kMakerHost);
+  SetStatusPanel(1, ui::kMakerHost);
   SetStatusPanel(2, "Current user: Not logged in");
 }
 
@@ -290,7 +306,7 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
     Tmain* self = reinterpret_cast<Tmain*>(data);
     for (const Command& move : kMouseMoves) {
       if (static_cast<UINT_PTR>(move.id) == id) {
-        RunCommand([self, &move] { (self->*move.handler)(); });
+        ui::RunCommand([self, &move] { (self->*move.handler)(); });
       }
     }
   }
@@ -340,24 +356,24 @@ bool Tmain::IsLinkControl(int id) const {
 }
 
 void Tmain::FormCreate() {
-  status_font_ = MakeFont("Times New Roman", -11, true);
+  status_font_ = ui::MakeFont("Times New Roman", -11, true);
   SendMessageA(statbar(), WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
-  core::UserTable& users = Users();
+  core::UserTable& users = parts_.users;
   users.SetCount(0);
   users.CurrentUser = 0;
-  Databank().OpenDatabank();
+  parts_.databank.OpenDatabank();
 }
 
 void Tmain::FillUsersBox() {
   HWND list = users_box();
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& name : Users().UserNames()) {
+  for (const std::string& name : parts_.users.UserNames()) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
 }
 
 void Tmain::FormActivate() {
-  const core::UserTable& users = Users();
+  const core::UserTable& users = parts_.users;
   FillUsersBox();
   if (users.Count() != 0 && users.CurrentUser != 0) {
     SetStatusPanel(2, "Current user: " + users.NameOf(users.CurrentUser));
@@ -372,12 +388,12 @@ void Tmain::Quit1Click() {
     return;
   }
   // A failed save throws from here: the error box shows and the window stays.
-  if (Databank().SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
-    ShowPlainMessage(
+  if (parts_.databank.SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
+    ui::ShowPlainMessage(
         "The databank could not be opened at start-up, so it has been left as it was.");
   } else {
-    ShowInformation(std::string("Changes(If any) have been saved") + "\r\n" + "  " +
-                    kCopyrightLine);
+    ui::ShowInformation(std::string("Changes(If any) have been saved") + "\r\n" + "  " +
+                        kCopyrightLine);
   }
   EndRun();
 }
@@ -388,31 +404,18 @@ void Tmain::EndRun() {
   PostQuitMessage(0);
 }
 
-void Tmain::OnCommand(int id, int code) {
-  // Clicks of buttons and labels and menu choices all come with code 0.
-  if (code != 0) {
-    return;
-  }
-  for (const Command& command : kCommands) {
-    if (command.id == id) {
-      (this->*command.handler)();
-      return;
-    }
-  }
-}
-
 LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
       // The close box and the system menu end the run through Quit, which saves first.
-      RunCommand([this] { Quit1Click(); });
+      ui::RunCommand([this] { Quit1Click(); });
       return 0;
     case WM_MOUSEMOVE: {
       // Only the window's own surface: group boxes and plain labels let the mouse through to
       // the window, but they count as controls here.
       POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       if (ChildWindowFromPointEx(hwnd(), at, CWP_SKIPINVISIBLE) == hwnd()) {
-        RunCommand([this] { FormMouseMove(); });
+        ui::RunCommand([this] { FormMouseMove(); });
       }
       return 0;
     }
@@ -424,7 +427,7 @@ LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       int index = static_cast<int>(item->itemID);
       HDC dc = item->hDC;
       RECT rect = item->rcItem;
-      RunCommand([this, index, dc, rect] { statbarDrawPanel(index, dc, rect); });
+      ui::RunCommand([this, index, dc, rect] { statbarDrawPanel(index, dc, rect); });
       return TRUE;
     }
     case WM_CTLCOLORLISTBOX: {

@@ -13,12 +13,49 @@
 
 #include <string>
 
-#include "app/window_base.h"
+#include "core/databank_file.h"
+#include "core/messages.h"
+#include "core/user_table.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "ui/window_base.h"
+
+namespace dialogs {
+class TEnter_form;
+class Tpasschangeform;
+class Tuname_change;
+class TAdduser;
+class Tmakepasschange;
+class Tabout;
+}  // namespace dialogs
 
 namespace app {
 
-class Tmain : public WindowBase {
+// What the main window works with. The program owns all of it (app/program.h); the user table
+// is the one the dialogs share.
+struct MainWindowParts {
+  core::UserTable& users;
+  core::DatabankFile& databank;
+  platform::FileSystem& files;
+  platform::Registry& registry;
+  platform::Shell& shell;
+  core::MessageSink& messages;
+  dialogs::Tpasschangeform& passchangeform;
+  dialogs::TAdduser& adduser;
+  dialogs::TEnter_form& enter_form;
+  dialogs::Tabout& about;
+  dialogs::Tuname_change& uname_change;
+  dialogs::Tmakepasschange& makepasschange;
+};
+
+class Tmain : public ui::WindowBase {
  public:
+  explicit Tmain(const MainWindowParts& parts);
+
+  // The menu items, buttons and link clicks, each with its handler and the rights it asks for.
+  static ui::CommandRows<Tmain> Commands();
+
   // Creates the window hidden (running FormCreate); Show shows it for the first time.
   bool Create();
   void Show(int show_command);
@@ -42,7 +79,7 @@ class Tmain : public WindowBase {
 
   // Creation, activation and shutdown (main_window.cpp).
   void FormCreate();
-  void FormActivate();
+  void FormActivate() override;
   void Quit1Click();
   // Ends the run: the loop stops once the messages already posted are handled. From then on
   // Quit and the close box do nothing, so a message still queued neither saves a second time
@@ -95,8 +132,6 @@ class Tmain : public WindowBase {
   void statbarDrawPanel(int index, HDC dc, const RECT& rect);
 
  protected:
-  void OnBecameActive() override { FormActivate(); }
-  void OnCommand(int id, int code) override;
   COLORREF LabelColour(int id) const override;
   bool IsLinkControl(int id) const override;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -109,6 +144,10 @@ class Tmain : public WindowBase {
   static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                            UINT_PTR id, DWORD_PTR data);
 
+  // The selected entry of users_box; -1 when none is.
+  int SelectedListIndex() const;
+
+  MainWindowParts parts_;
   HFONT font_ = nullptr;
   HFONT link_font_ = nullptr;
   HFONT status_font_ = nullptr;

@@ -1,7 +1,8 @@
 // The autostart and Cancel buttons, which write Korvane's registry settings, and Uninstall.
 // The registry steps themselves are in core/product_settings; here are the rights tests, the
-// questions, the file dialog and the messages. Every handler runs inside the command wrapper,
-// so a refused registry write ends in the error box.
+// questions, the file dialog and the messages. Every handler here is bound with the rights test
+// (main_window.cpp) and runs inside the command runner, so a refused registry write ends in the
+// error box.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commdlg.h>
@@ -9,16 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/message_boxes.h"
 #include "core/databank_file.h"
 #include "core/product_settings.h"
 #include "core/user_table.h"
-#include "platform/win32/win32_registry.h"
+#include "ui/message_boxes.h"
 
 namespace app {
 namespace {
+
+using ui::AskConfirm;
+using ui::ShowPlainMessage;
 
 constexpr char kProposedExecutable[] = "Korvane.exe";
 // Pairs of description and pattern, each NUL-terminated, the list ending in one more NUL.
@@ -48,11 +50,7 @@ std::string ChooseExecutable(HWND owner, const std::string& proposed) {
   return std::string(name.data());
 }
 
-void SetCancelAndTell(bool enabled) {
-  if (!Users().HasAdminRights()) {
-    return;
-  }
-  platform::Win32Registry registry;
+void SetCancelAndTell(platform::Registry& registry, bool enabled) {
   // Without the protection program's key nothing is written, and the message comes all the same.
   core::SetCancel(registry, enabled);
   ShowPlainMessage(enabled ? "Cancel enabled in Korvane" : "Cancel disabled in Korvane");
@@ -61,10 +59,7 @@ void SetCancelAndTell(bool enabled) {
 }  // namespace
 
 void Tmain::turn_on_autostartClick() {
-  if (!Users().HasAdminRights()) {
-    return;
-  }
-  platform::Win32Registry registry;
+  platform::Registry& registry = parts_.registry;
   if (!core::OpenAutostartKey(registry)) {
     return;
   }
@@ -81,30 +76,22 @@ void Tmain::turn_on_autostartClick() {
 }
 
 void Tmain::Button2Click() {
-  // The button sits in the administrator group; a click that reaches it anyway does nothing.
-  if (!Users().HasAdminRights()) {
-    return;
-  }
   if (!AskConfirm("Are you sure you wish disable autostart of the program, NOT recommended!!")) {
     return;
   }
-  platform::Win32Registry registry;
-  core::DisableAutostart(registry);
+  core::DisableAutostart(parts_.registry);
 }
 
 void Tmain::canceldisableClick() {
-  SetCancelAndTell(false);
+  SetCancelAndTell(parts_.registry, false);
 }
 
 void Tmain::cancelenableClick() {
-  SetCancelAndTell(true);
+  SetCancelAndTell(parts_.registry, true);
 }
 
 void Tmain::uninstallClick() {
-  core::UserTable& users = Users();
-  if (!users.HasAdminRights()) {
-    return;
-  }
+  core::UserTable& users = parts_.users;
   if (!AskConfirm("Are you sure you wish to uninstall this program!!")) {
     return;
   }
@@ -113,7 +100,7 @@ void Tmain::uninstallClick() {
   users.SetCount(0);
   users.CurrentUser = 0;
   try {
-    Databank().DeleteDatabank();
+    parts_.databank.DeleteDatabank();
   } catch (...) {
     // The file is kept, so the table goes back to what the file holds; a later Quit must not
     // overwrite the databank with an empty one.
@@ -126,8 +113,7 @@ void Tmain::uninstallClick() {
   // not even for a close or Quit still queued behind this click.
   UpdateWindow(hwnd());
   EndRun();
-  platform::Win32Registry registry;
-  core::RemoveProductSettings(registry);
+  core::RemoveProductSettings(parts_.registry);
 }
 
 }  // namespace app

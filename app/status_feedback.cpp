@@ -1,10 +1,10 @@
 // Status bar panel 1, the hover looks of the two link labels and the picture panels.
 #include <string>
 
-#include "app/control_ids.h"
 #include "app/main_window.h"
-#include "app/product_texts.h"
 #include "core/boot_options.h"
+#include "ui/control_ids.h"
+#include "ui/product_texts.h"
 
 namespace app {
 namespace {
@@ -18,8 +18,8 @@ struct LinkLabel {
 };
 
 constexpr LinkLabel kLinkLabels[] = {
-    {IDC_LABEL6, kAuthorName},
-    {IDC_LABEL5, kMakerName},
+    {IDC_LABEL6, ui::kAuthorName},
+    {IDC_LABEL5, ui::kMakerName},
 };
 
 // showmsg(hint), and then the label `lit` (0: none) in its hover look. Done in one step, so a

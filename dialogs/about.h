@@ -1,23 +1,26 @@
 // The about box: the copyright line, the author link and what the program is for.
 #pragma once
 
-#include "app/dialog_window.h"
+#include "platform/shell.h"
+#include "ui/dialog_window.h"
 
 namespace dialogs {
 
-class Tabout : public app::DialogWindow {
+class Tabout : public ui::DialogWindow {
  public:
-  Tabout();
+  // The author link hands the mail address to `shell`.
+  explicit Tabout(platform::Shell& shell);
 
   void OkbutClick();
   void Label2Click();
 
  protected:
-  void OnCreate() override;
-  void OnCommand(int id, int code) override;
-  void OnActivate() override;
+  void FormCreate() override;
   bool IsLinkControl(int id) const override;
   COLORREF LabelColour(int id) const override;
+
+ private:
+  platform::Shell& shell_;
 };
 
 }  // namespace dialogs

@@ -1,24 +1,25 @@
 // The dialog in which the administrator adds a user (and the very first user is created).
 #pragma once
 
-#include "app/dialog_window.h"
+#include "core/user_table.h"
+#include "ui/dialog_window.h"
 
 namespace dialogs {
 
-class TAdduser : public app::DialogWindow {
+class TAdduser : public ui::DialogWindow {
  public:
-  TAdduser();
+  explicit TAdduser(core::UserTable& users);
 
   void OKbutClick();
   void CancelbutClick();
 
  protected:
-  void OnCreate() override;
-  void OnCommand(int id, int code) override;
-  void OnActivate() override;
+  void FormActivate() override;
 
  private:
   void ClearPasswords();
+
+  core::UserTable& users_;
 };
 
 }  // namespace dialogs

@@ -2,31 +2,35 @@
 
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/control_ids.h"
-#include "app/message_boxes.h"
+#include "ui/control_ids.h"
+#include "ui/message_boxes.h"
 
 namespace dialogs {
 namespace {
 
-constexpr app::DialogLook kLook = {"Tmakepasschange",
-                                   "Change a users password",
-                                   app::DialogFrame::kResizable,
-                                   251,
-                                   127,
-                                   app::CloseAction::kHide,
-                                   "MS Sans Serif",
-                                   false};
+constexpr ui::DialogLook kLook = {"Tmakepasschange",
+                                  "Change a users password",
+                                  ui::DialogFrame::kResizable,
+                                  251,
+                                  127,
+                                  ui::CloseAction::kHide,
+                                  "MS Sans Serif",
+                                  false};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlEntry kControls[] = {
-    {app::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
+constexpr ui::ControlEntry kControls[] = {
+    {ui::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_MAKEPASS_PASS1, "EDIT", "", 120, 8, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
-    {app::kNoId, "STATIC", "Confirm password:", 8, 38, 0, 0, SS_LEFT, 0},
+    {ui::kNoId, "STATIC", "Confirm password:", 8, 38, 0, 0, SS_LEFT, 0},
     {IDC_MAKEPASS_PASS2, "EDIT", "", 120, 34, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
      0},
     {IDC_MAKEPASS_OKBUT, "BUTTON", "Change", 64, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
     {IDC_MAKEPASS_CANCELBUT, "BUTTON", "Cancel", 150, 64, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
+};
+
+constexpr ui::Command<Tmakepasschange> kCommands[] = {
+    {IDC_MAKEPASS_OKBUT, &Tmakepasschange::OKbutClick},
+    {IDC_MAKEPASS_CANCELBUT, &Tmakepasschange::CancelbutClick},
 };
 
 constexpr char kUserGoneMessage[] =
@@ -34,32 +38,16 @@ constexpr char kUserGoneMessage[] =
 
 }  // namespace
 
-Tmakepasschange::Tmakepasschange() : DialogWindow(kLook, kControls, std::size(kControls)) {}
-
-void Tmakepasschange::OnCreate() {}
-
-void Tmakepasschange::OnCommand(int id, int code) {
-  // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) {
-    return;
-  }
-  switch (id) {
-    case IDC_MAKEPASS_OKBUT:
-      OKbutClick();
-      break;
-    case IDC_MAKEPASS_CANCELBUT:
-      CancelbutClick();
-      break;
-    default:
-      break;
-  }
+Tmakepasschange::Tmakepasschange(core::UserTable& users)
+    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
+  SetCommands(ui::BindCommands(*this, kCommands));
 }
 
 void Tmakepasschange::PickUser(int list_index) {
-  picked_.Pick(app::Users(), list_index);
+  picked_.Pick(users_, list_index);
 }
 
-void Tmakepasschange::OnActivate() {
+void Tmakepasschange::FormActivate() {
   ClearFields();
 }
 
@@ -69,19 +57,19 @@ void Tmakepasschange::ClearFields() {
 }
 
 void Tmakepasschange::OKbutClick() {
-  switch (core::SetPickedPassword(app::Users(), picked_, ControlText(IDC_MAKEPASS_PASS1),
+  switch (core::SetPickedPassword(users_, picked_, ControlText(IDC_MAKEPASS_PASS1),
                                   ControlText(IDC_MAKEPASS_PASS2))) {
     case core::SetPasswordResult::kChanged:
       Hide();
-      app::ShowPlainMessage("Passwords changed successfully");
+      ui::ShowPlainMessage("Passwords changed successfully");
       break;
     case core::SetPasswordResult::kPasswordsDiffer:
-      app::ShowPlainMessage("Passwords do not match");
+      ui::ShowPlainMessage("Passwords do not match");
       ClearFields();
       break;
     case core::SetPasswordResult::kUserGone:
       // The list changed while the dialog stood open: the slot may hold somebody else now.
-      app::ShowPlainMessage(kUserGoneMessage);
+      ui::ShowPlainMessage(kUserGoneMessage);
       ClearFields();
       Hide();
       break;

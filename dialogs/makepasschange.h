@@ -1,14 +1,15 @@
 // The dialog in which the administrator sets the selected user's password.
 #pragma once
 
-#include "app/dialog_window.h"
 #include "core/accounts.h"
+#include "core/user_table.h"
+#include "ui/dialog_window.h"
 
 namespace dialogs {
 
-class Tmakepasschange : public app::DialogWindow {
+class Tmakepasschange : public ui::DialogWindow {
  public:
-  Tmakepasschange();
+  explicit Tmakepasschange(core::UserTable& users);
 
   // Remembers the user at this index of the users list as the one whose password is set.
   void PickUser(int list_index);
@@ -17,13 +18,12 @@ class Tmakepasschange : public app::DialogWindow {
   void CancelbutClick();
 
  protected:
-  void OnCreate() override;
-  void OnCommand(int id, int code) override;
-  void OnActivate() override;
+  void FormActivate() override;
 
  private:
   void ClearFields();
 
+  core::UserTable& users_;
   core::PickedUser picked_;
 };
 

@@ -2,63 +2,50 @@
 
 #include <iterator>
 
-#include "app/app_state.h"
-#include "app/control_ids.h"
-#include "app/message_boxes.h"
 #include "core/accounts.h"
+#include "ui/control_ids.h"
+#include "ui/message_boxes.h"
 
 namespace dialogs {
 namespace {
 
-constexpr app::DialogLook kLook = {"Tpasschangeform",
-                                   "Change the password",
-                                   app::DialogFrame::kFixed,
-                                   218,
-                                   122,
-                                   app::CloseAction::kNone,
-                                   "MS Sans Serif",
-                                   false};
+constexpr ui::DialogLook kLook = {"Tpasschangeform",
+                                  "Change the password",
+                                  ui::DialogFrame::kFixed,
+                                  218,
+                                  122,
+                                  ui::CloseAction::kNone,
+                                  "MS Sans Serif",
+                                  false};
 
 // The dialog's controls, in client pixels.
-constexpr app::ControlEntry kControls[] = {
-    {app::kNoId, "STATIC", "Old password:", 8, 12, 0, 0, SS_LEFT, 0},
+constexpr ui::ControlEntry kControls[] = {
+    {ui::kNoId, "STATIC", "Old password:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_OLDPASS, "EDIT", "", 120, 8, 89, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
-    {app::kNoId, "STATIC", "New password:", 8, 38, 0, 0, SS_LEFT, 0},
+    {ui::kNoId, "STATIC", "New password:", 8, 38, 0, 0, SS_LEFT, 0},
     {IDC_PASSCHANGE_PASS1, "EDIT", "", 120, 34, 89, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
      0},
-    {app::kNoId, "STATIC", "Confirm password:", 8, 64, 0, 0, SS_LEFT, 0},
+    {ui::kNoId, "STATIC", "Confirm password:", 8, 64, 0, 0, SS_LEFT, 0},
     {IDC_PASSCHANGE_PASS2, "EDIT", "", 120, 60, 89, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP,
      0},
     {IDC_PASSCHANGE_OKBUT, "BUTTON", "Change", 48, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
     {IDC_PASSCHANGE_CANCELBUT, "BUTTON", "Cancel", 134, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+constexpr ui::Command<Tpasschangeform> kCommands[] = {
+    {IDC_PASSCHANGE_OKBUT, &Tpasschangeform::OKbutClick},
+    {IDC_PASSCHANGE_CANCELBUT, &Tpasschangeform::CancelbutClick},
+};
+
 }  // namespace
 
-Tpasschangeform::Tpasschangeform() : DialogWindow(kLook, kControls, std::size(kControls)) {
+Tpasschangeform::Tpasschangeform(core::UserTable& users)
+    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
+  SetCommands(ui::BindCommands(*this, kCommands));
   SetEnterKey(IDC_PASSCHANGE_PASS2, IDC_PASSCHANGE_OKBUT);
 }
 
-void Tpasschangeform::OnCreate() {}
-
-void Tpasschangeform::OnCommand(int id, int code) {
-  // Button and link clicks come with code 0 (BN_CLICKED, STN_CLICKED).
-  if (code != BN_CLICKED) {
-    return;
-  }
-  switch (id) {
-    case IDC_PASSCHANGE_OKBUT:
-      OKbutClick();
-      break;
-    case IDC_PASSCHANGE_CANCELBUT:
-      CancelbutClick();
-      break;
-    default:
-      break;
-  }
-}
-
-void Tpasschangeform::OnActivate() {
+void Tpasschangeform::FormActivate() {
   ClearFields();
 }
 
@@ -69,20 +56,20 @@ void Tpasschangeform::ClearFields() {
 }
 
 void Tpasschangeform::OKbutClick() {
-  switch (core::ChangeOwnPassword(app::Users(), ControlText(IDC_OLDPASS),
+  switch (core::ChangeOwnPassword(users_, ControlText(IDC_OLDPASS),
                                   ControlText(IDC_PASSCHANGE_PASS1),
                                   ControlText(IDC_PASSCHANGE_PASS2))) {
     case core::OwnPasswordResult::kChanged:
-      app::ShowPlainMessage("Password successfully changed");
+      ui::ShowPlainMessage("Password successfully changed");
       Hide();
       break;
     case core::OwnPasswordResult::kMismatch:
-      app::ShowPlainMessage("Passwords do not match up");
+      ui::ShowPlainMessage("Passwords do not match up");
       ClearFields();
       break;
     case core::OwnPasswordResult::kNotLoggedIn:
       // Logged out while the dialog stood open: there is no own password left to change.
-      app::ShowPlainMessage("You must log in first!!!");
+      ui::ShowPlainMessage("You must log in first!!!");
       ClearFields();
       Hide();
       break;

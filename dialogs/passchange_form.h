@@ -1,24 +1,25 @@
 // The dialog in which the logged-in user changes his own password, knowing the old one.
 #pragma once
 
-#include "app/dialog_window.h"
+#include "core/user_table.h"
+#include "ui/dialog_window.h"
 
 namespace dialogs {
 
-class Tpasschangeform : public app::DialogWindow {
+class Tpasschangeform : public ui::DialogWindow {
  public:
-  Tpasschangeform();
+  explicit Tpasschangeform(core::UserTable& users);
 
   void OKbutClick();
   void CancelbutClick();
 
  protected:
-  void OnCreate() override;
-  void OnCommand(int id, int code) override;
-  void OnActivate() override;
+  void FormActivate() override;
 
  private:
   void ClearFields();
+
+  core::UserTable& users_;
 };
 
 }  // namespace dialogs

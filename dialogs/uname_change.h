@@ -1,21 +1,23 @@
 // The dialog in which the logged-in user changes his own name.
 #pragma once
 
-#include "app/dialog_window.h"
+#include "core/user_table.h"
+#include "ui/dialog_window.h"
 
 namespace dialogs {
 
-class Tuname_change : public app::DialogWindow {
+class Tuname_change : public ui::DialogWindow {
  public:
-  Tuname_change();
+  explicit Tuname_change(core::UserTable& users);
 
   void OKbutClick();
   void CancelbutClick();
 
  protected:
-  void OnCreate() override;
-  void OnCommand(int id, int code) override;
-  void OnActivate() override;
+  void FormCreate() override;
+
+ private:
+  core::UserTable& users_;
 };
 
 }  // namespace dialogs

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "e2e/driver.h"
 
 namespace {

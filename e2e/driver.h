@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace e2e {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "core/product_settings.h"
 #include "e2e/driver.h"
 #include "platform/win32/win32_registry.h"

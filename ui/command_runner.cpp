@@ -1,10 +1,10 @@
-#include "app/command.h"
+#include "ui/command_runner.h"
 
 #include <exception>
 
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 
-namespace app {
+namespace ui {
 
 void RunCommand(const std::function<void()>& command) noexcept {
   // The error box itself may fail to allocate; nothing more can be done then.
@@ -20,4 +20,4 @@ void RunCommand(const std::function<void()>& command) noexcept {
   }
 }
 
-}  // namespace app
+}  // namespace ui

@@ -1,7 +1,7 @@
 // The product's fixed texts that more than one window shows: titles, credits and addresses.
 #pragma once
 
-namespace app {
+namespace ui {
 
 // Caption of the plain message boxes and of the error box.
 inline constexpr char kApplicationTitle[] = "Korvane Configuration";
@@ -19,4 +19,4 @@ inline constexpr char kAuthorMailAddress[] = "ardo.vennick@tarnwickkeep.example"
 inline constexpr char kAuthorMailUrl[] = "mailto:ardo.vennick@tarnwickkeep.example?subject=Korvane";
 inline constexpr char kHomePageUrl[] = "http://www.tarnwickkeep.example/software/index.html";
 
-}  // namespace app
+}  // namespace ui

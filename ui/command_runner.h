@@ -4,8 +4,8 @@
 
 #include <functional>
 
-namespace app {
+namespace ui {
 
 void RunCommand(const std::function<void()>& command) noexcept;
 
-}  // namespace app
+}  // namespace ui

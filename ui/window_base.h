@@ -8,8 +8,12 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
-namespace app {
+#include "ui/command_table.h"
+
+namespace ui {
 
 // One control of a window. x and y are relative to the group box named by `parent` (0: the
 // window's client area), as the layout gives them; the control itself is created as a child of
@@ -48,6 +52,8 @@ class WindowBase {
   // True for the main window and the six dialogs; false for message boxes, the open-file
   // dialog and windows of other programs.
   static bool IsToolWindow(HWND window);
+  // The main window and the six dialogs, in the order they were created.
+  static const std::vector<HWND>& ToolWindows();
 
  protected:
   struct Frame {
@@ -71,20 +77,17 @@ class WindowBase {
   void SetEnterKey(int edit_id, int button_id);
   // The next activation counts as the window becoming active (its first showing).
   void ExpectActivation() { activation_pending_ = true; }
+  // The window's command table: clicks of its buttons and links and its menu choices go to it.
+  void SetCommands(CommandDispatch commands) { commands_ = std::move(commands); }
 
   // Runs when the window becomes the active window of the tool: when it is first shown, and when
   // the focus comes to it from another of the tool's windows. Returning from a message box, the
   // open-file dialog or another program does not count.
-  virtual void OnBecameActive() {}
+  virtual void FormActivate() {}
   // Link labels show the hand cursor.
   virtual bool IsLinkControl(int id) const {
     (void)id;
     return false;
-  }
-  // A menu choice or a control's notification (WM_COMMAND); runs inside RunCommand.
-  virtual void OnCommand(int id, int code) {
-    (void)id;
-    (void)code;
   }
   // Text colour of a static control; the background is always the button face.
   virtual COLORREF LabelColour(int id) const {
@@ -99,9 +102,10 @@ class WindowBase {
 
   HWND hwnd_ = nullptr;
   HWND saved_focus_ = nullptr;
+  CommandDispatch commands_;
   bool activation_pending_ = true;
   int enter_edit_ = -1;
   int enter_button_ = 0;
 };
 
-}  // namespace app
+}  // namespace ui

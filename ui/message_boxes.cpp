@@ -1,12 +1,12 @@
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 
 #include <windows.h>
 
-#include "app/product_texts.h"
-#include "app/window_base.h"
 #include "core/io_error.h"
+#include "ui/product_texts.h"
+#include "ui/window_base.h"
 
-namespace app {
+namespace ui {
 namespace {
 
 // The active tool window owns the box, so the box stays in front of the window whose command
@@ -42,4 +42,4 @@ void ShowErrorBox(const std::string& message) {
   ShowBox(core::ErrorBoxText(message), kApplicationTitle, MB_OK | MB_ICONSTOP);
 }
 
-}  // namespace app
+}  // namespace ui

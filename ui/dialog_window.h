@@ -1,15 +1,15 @@
 // The common part of the six modeless dialogs: caption, frame kind, size, font, what the close
-// command does, showing and hiding, and the hooks each dialog fills in (creation, commands,
-// becoming active). Each dialog is created once, hidden, and shown and hidden on demand.
+// command does, showing and hiding. Each dialog is created once, hidden, and shown and hidden on
+// demand; it fills in FormCreate and FormActivate where it has something to do then.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 
-#include "app/window_base.h"
+#include "ui/window_base.h"
 
-namespace app {
+namespace ui {
 
 enum class DialogFrame {
   kFixed,                // fixed dialog frame, no system menu and no title-bar buttons
@@ -36,7 +36,7 @@ struct DialogLook {
 class DialogWindow : public WindowBase {
  public:
   // Creates the dialog hidden, centred on the screen, owned by `owner` (the main window, so
-  // that hiding the dialog gives the focus back to it), then runs OnCreate.
+  // that hiding the dialog gives the focus back to it), then runs FormCreate.
   bool Create(HWND owner);
   void Show();
   void Hide();
@@ -45,21 +45,17 @@ class DialogWindow : public WindowBase {
  protected:
   DialogWindow(const DialogLook& look, const ControlEntry* controls, std::size_t control_count);
 
-  // Each of these runs inside RunCommand, like OnCommand.
-  virtual void OnCreate() {}
-  // The dialog became the active window of the tool (see WindowBase::OnBecameActive).
-  virtual void OnActivate() {}
+  // Runs once, inside RunCommand, when the dialog and its controls have been created.
+  virtual void FormCreate() {}
 
   HFONT font() const { return font_; }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void OnBecameActive() final { OnActivate(); }
-
   const DialogLook& look_;
   const ControlEntry* controls_;
   std::size_t control_count_;
   HFONT font_ = nullptr;
 };
 
-}  // namespace app
+}  // namespace ui

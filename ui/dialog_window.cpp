@@ -1,8 +1,8 @@
-#include "app/dialog_window.h"
+#include "ui/dialog_window.h"
 
-#include "app/command.h"
+#include "ui/command_runner.h"
 
-namespace app {
+namespace ui {
 
 DialogWindow::DialogWindow(const DialogLook& look, const ControlEntry* controls,
                            std::size_t control_count)
@@ -34,7 +34,7 @@ bool DialogWindow::Create(HWND owner) {
   font_ = MakeFont(look_.font_face, -11, look_.bold);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateControls(controls_, control_count_, font_);
-  RunCommand([this] { OnCreate(); });
+  RunCommand([this] { FormCreate(); });
   return true;
 }
 
@@ -63,4 +63,4 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
   }
 }
 
-}  // namespace app
+}  // namespace ui

@@ -1,14 +1,14 @@
-#include "app/window_base.h"
+#include "ui/window_base.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/command.h"
+#include "ui/command_runner.h"
 
-namespace app {
+namespace ui {
 namespace {
 
-std::vector<HWND>& ToolWindows() {
+std::vector<HWND>& CreatedWindows() {
   static std::vector<HWND> windows;
   return windows;
 }
@@ -59,11 +59,15 @@ void WindowBase::FitToText(HWND control) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+const std::vector<HWND>& WindowBase::ToolWindows() {
+  return CreatedWindows();
+}
+
 bool WindowBase::IsToolWindow(HWND window) {
   if (!window) {
     return false;
   }
-  const auto& windows = ToolWindows();
+  const auto& windows = CreatedWindows();
   return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
@@ -181,7 +185,7 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       if (activation_pending_ || IsToolWindow(reinterpret_cast<HWND>(lparam))) {
         activation_pending_ = false;
-        RunCommand([this] { OnBecameActive(); });
+        RunCommand([this] { FormActivate(); });
       }
       return 0;
     case WM_SETCURSOR: {
@@ -193,9 +197,12 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return DefWindowProcA(hwnd_, message, wparam, lparam);
     }
     case WM_COMMAND: {
-      int id = LOWORD(wparam);
-      int code = HIWORD(wparam);
-      RunCommand([this, id, code] { OnCommand(id, code); });
+      // Clicks of buttons and links and menu choices come with code 0; the other notifications
+      // (edit changes, list selections) are no commands.
+      const int id = LOWORD(wparam);
+      if (HIWORD(wparam) == 0 && commands_) {
+        RunCommand([this, id] { commands_(id); });
+      }
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
@@ -218,7 +225,7 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wparam
     self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
     self->hwnd_ = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    ToolWindows().push_back(window);
+    CreatedWindows().push_back(window);
   } else {
     self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   }
@@ -228,4 +235,4 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wparam
   return self->HandleMessage(message, wparam, lparam);
 }
 
-}  // namespace app
+}  // namespace ui

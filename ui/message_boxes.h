@@ -6,7 +6,7 @@
 
 #include "core/messages.h"
 
-namespace app {
+namespace ui {
 
 // No icon, one "OK" button, the application title as caption.
 void ShowPlainMessage(const std::string& text);
@@ -22,4 +22,4 @@ class MessageBoxSink : public core::MessageSink {
   void ShowMessage(const std::string& text) override { ShowPlainMessage(text); }
 };
 
-}  // namespace app
+}  // namespace ui
