@@ -407,8 +407,11 @@ void Tmain::EndRun() {
 LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      // The close box and the system menu end the run through Quit, which saves first.
-      ui::RunCommand([this] { Quit1Click(); });
+      // The close box and the system menu end the run through Quit, which saves first; not
+      // while a box of the tool is up, as no command starts then.
+      if (!ui::MessageBoxUp()) {
+        ui::RunCommand([this] { Quit1Click(); });
+      }
       return 0;
     case WM_MOUSEMOVE: {
       // Only the window's own surface: group boxes and plain labels let the mouse through to

@@ -1,6 +1,7 @@
 #include "ui/dialog_window.h"
 
 #include "ui/command_runner.h"
+#include "ui/message_boxes.h"
 
 namespace ui {
 
@@ -54,7 +55,7 @@ void DialogWindow::Hide() {
 LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
-      if (look_.close == CloseAction::kHide) {
+      if (look_.close == CloseAction::kHide && !MessageBoxUp()) {
         Hide();
       }
       return 0;

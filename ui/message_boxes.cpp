@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include "core/io_error.h"
+#include <vector>
+
+#include "core/errors.h"
 #include "ui/product_texts.h"
 #include "ui/window_base.h"
 
@@ -19,12 +21,52 @@ HWND BoxOwner() {
   return nullptr;
 }
 
+int boxes_up = 0;
+
+// Holds the whole tool for one box. The box disables its owner itself, and before it goes it
+// enables the owner again and gives it back the activation, with the focus where it was; every
+// other shown tool window is disabled here for as long as the box is up, and enabled again after.
+class ToolHold {
+ public:
+  explicit ToolHold(HWND owner) : owner_(owner) {
+    ++boxes_up;
+    for (HWND window : WindowBase::ToolWindows()) {
+      if (window != owner && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        EnableWindow(window, FALSE);
+        held_.push_back(window);
+      }
+    }
+  }
+  ToolHold(const ToolHold&) = delete;
+  ToolHold& operator=(const ToolHold&) = delete;
+  ~ToolHold() {
+    for (HWND window : held_) {
+      EnableWindow(window, TRUE);
+    }
+    --boxes_up;
+    // Should the activation have gone elsewhere while the tool was held, it comes back.
+    if (owner_ && IsWindowVisible(owner_) && GetActiveWindow() != owner_) {
+      SetActiveWindow(owner_);
+    }
+  }
+
+ private:
+  HWND owner_;
+  std::vector<HWND> held_;
+};
+
 int ShowBox(const std::string& text, const char* caption, UINT type) {
   HWND owner = BoxOwner();
+  ToolHold hold(owner);
+  // Without an owner (start-up) the box holds every window of the thread by itself.
   return MessageBoxA(owner, text.c_str(), caption, type | (owner ? 0 : MB_TASKMODAL));
 }
 
 }  // namespace
+
+bool MessageBoxUp() {
+  return boxes_up > 0;
+}
 
 void ShowPlainMessage(const std::string& text) {
   ShowBox(text, kApplicationTitle, MB_OK);

@@ -1,5 +1,6 @@
-// The message boxes of the tool, each owned by the tool window that is active, and the message
-// sink through which core operations show their plain messages.
+// The message boxes of the tool and the message sink through which core operations show their
+// plain messages. Every box is modal to the whole tool: while it is up, no other window of the
+// tool takes input and no command starts.
 #pragma once
 
 #include <string>
@@ -16,6 +17,9 @@ bool AskConfirm(const std::string& question);
 void ShowInformation(const std::string& text);
 // Stop icon, one "OK" button, the application title; the text gets its closing full stop.
 void ShowErrorBox(const std::string& message);
+
+// True while a box of the tool is up.
+bool MessageBoxUp();
 
 class MessageBoxSink : public core::MessageSink {
  public:

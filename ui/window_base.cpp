@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/command_runner.h"
+#include "ui/message_boxes.h"
 
 namespace ui {
 namespace {
@@ -198,9 +199,10 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_COMMAND: {
       // Clicks of buttons and links and menu choices come with code 0; the other notifications
-      // (edit changes, list selections) are no commands.
+      // (edit changes, list selections) are no commands. While a box of the tool is up no
+      // command starts, not even one posted to a window before the box came up.
       const int id = LOWORD(wparam);
-      if (HIWORD(wparam) == 0 && commands_) {
+      if (HIWORD(wparam) == 0 && commands_ && !MessageBoxUp()) {
         RunCommand([this, id] { commands_(id); });
       }
       return 0;
