@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "core/boot_options.h"
+#include "core/ascii_text.h"
 #include "ui/control_ids.h"
 #include "ui/product_texts.h"
 

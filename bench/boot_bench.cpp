@@ -4,36 +4,18 @@
 // so three plain copies are its floor: goal within 2x of the baseline.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/boot_options.h"
-#include "platform/portable/portable_file_system.h"
+#include "platform/portable/scratch_drive.h"
 #include "platform/text_file.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 class NoMessages : public core::MessageSink {
  public:
   void ShowMessage(const std::string&) override {}
-};
-
-struct Drive {
-  Drive() {
-    std::string pattern = (fs::temp_directory_path() / "korvane-boot-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
-    }
-    root = pattern;
-    files = std::make_unique<platform::PortableFileSystem>(root, root);
-  }
-  ~Drive() { fs::remove_all(root); }
-  fs::path root;
-  std::unique_ptr<platform::PortableFileSystem> files;
 };
 
 // A boot file of about `size` bytes: the usual head and options, then padding lines of 70 bytes
@@ -81,10 +63,10 @@ void SetBytesProcessed(benchmark::State& state) {
 }
 
 void BM_SetBootOption(benchmark::State& state) {
-  Drive drive;
-  PlaceFile(*drive.files, core::kBootConfigPath, BootFile(state.range(0)));
+  platform::ScratchDrive drive;
+  PlaceFile(drive.files(), core::kBootConfigPath, BootFile(state.range(0)));
   NoMessages messages;
-  core::BootOptionEditor editor(*drive.files, messages);
+  core::BootOptionEditor editor(drive.files(), messages);
   // Value 0 turns the key line into "BOOTSAFE=0" at its place: every call after the first
   // rewrites the same file.
   for (auto _ : state) {
@@ -99,17 +81,17 @@ BENCHMARK(BM_SetBootOption)
     ->Unit(benchmark::kMillisecond);
 
 void BM_CopyThreeTimesBaseline(benchmark::State& state) {
-  Drive drive;
-  PlaceFile(*drive.files, core::kBootConfigPath, BootFile(state.range(0)));
+  platform::ScratchDrive drive;
+  PlaceFile(drive.files(), core::kBootConfigPath, BootFile(state.range(0)));
   std::vector<char> block(platform::kTextBlockSize);
   for (auto _ : state) {
-    CopyFile(*drive.files, core::kBootConfigPath, core::kBootBufferPath, block);
-    CopyFile(*drive.files, core::kBootBufferPath, core::kBootNewPath, block);
-    CopyFile(*drive.files, core::kBootNewPath, "c:\\Msdos3.zvk", block);
+    CopyFile(drive.files(), core::kBootConfigPath, core::kBootBufferPath, block);
+    CopyFile(drive.files(), core::kBootBufferPath, core::kBootNewPath, block);
+    CopyFile(drive.files(), core::kBootNewPath, "c:\\Msdos3.zvk", block);
     // Fresh files every time, as the rewrite's own are: truncating a file that was just
     // written makes the file system flush it first, which the rewrite mostly does not pay.
     for (const char* copy : {core::kBootBufferPath, core::kBootNewPath, "c:\\Msdos3.zvk"}) {
-      drive.files->DeleteByName(copy);
+      drive.files().DeleteByName(copy);
     }
   }
   SetBytesProcessed(state);

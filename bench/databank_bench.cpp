@@ -3,32 +3,12 @@
 // (position shift, filler) should cost little next to the system calls: goal within 1.2x.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "core/databank_file.h"
-#include "platform/portable/portable_file_system.h"
+#include "platform/portable/scratch_drive.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kRecords = core::UserTable::kSlots * core::kRecordsPerEntry;
-
-struct Drive {
-  Drive() {
-    std::string pattern = (fs::temp_directory_path() / "korvane-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
-    }
-    root = pattern;
-    fs::create_directories(root / "windows" / "system");
-    files = std::make_unique<platform::PortableFileSystem>(root, root);
-  }
-  ~Drive() { fs::remove_all(root); }
-  fs::path root;
-  std::unique_ptr<platform::PortableFileSystem> files;
-};
 
 void FillTable(core::UserTable& table) {
   for (int k = 1; k <= core::UserTable::kSlots; ++k) {
@@ -37,9 +17,9 @@ void FillTable(core::UserTable& table) {
 }
 
 void BM_SaveFullDatabank(benchmark::State& state) {
-  Drive drive;
+  platform::ScratchDrive drive;
   core::UserTable table;
-  core::DatabankFile databank(*drive.files, table);
+  core::DatabankFile databank(drive.files(), table);
   databank.OpenDatabank();
   FillTable(table);
   for (auto _ : state) {
@@ -49,38 +29,38 @@ void BM_SaveFullDatabank(benchmark::State& state) {
 BENCHMARK(BM_SaveFullDatabank);
 
 void BM_WriteRawRecordsBaseline(benchmark::State& state) {
-  Drive drive;
+  platform::ScratchDrive drive;
   std::uint8_t record[core::kRecordSize] = {};
   for (auto _ : state) {
     platform::FileHandle handle = platform::kNoHandle;
-    drive.files->Open(core::kDatabankPath, platform::Access::kReadWrite,
-                      platform::Disposition::kCreateAlways, handle);
+    drive.files().Open(core::kDatabankPath, platform::Access::kReadWrite,
+                       platform::Disposition::kCreateAlways, handle);
     for (int r = 0; r < kRecords; ++r) {
       std::uint32_t done = 0;
       if (r % core::kRecordsPerEntry == 0) {  // the save asks size and seeks once per entry
         std::uint64_t size = 0;
-        drive.files->Size(handle, size);
-        drive.files->Seek(handle, size);
+        drive.files().Size(handle, size);
+        drive.files().Seek(handle, size);
       }
-      drive.files->Write(handle, record, sizeof record, done);
+      drive.files().Write(handle, record, sizeof record, done);
     }
-    drive.files->Close(handle);
+    drive.files().Close(handle);
   }
 }
 BENCHMARK(BM_WriteRawRecordsBaseline);
 
 void BM_LoadFullDatabank(benchmark::State& state) {
-  Drive drive;
+  platform::ScratchDrive drive;
   {
     core::UserTable table;
-    core::DatabankFile databank(*drive.files, table);
+    core::DatabankFile databank(drive.files(), table);
     databank.OpenDatabank();
     FillTable(table);
     databank.SaveDatabank();
   }
   for (auto _ : state) {
     core::UserTable table;
-    core::DatabankFile databank(*drive.files, table);
+    core::DatabankFile databank(drive.files(), table);
     databank.OpenDatabank();
     benchmark::DoNotOptimize(table.Count());
   }
@@ -88,10 +68,10 @@ void BM_LoadFullDatabank(benchmark::State& state) {
 BENCHMARK(BM_LoadFullDatabank);
 
 void BM_ReadRawRecordsBaseline(benchmark::State& state) {
-  Drive drive;
+  platform::ScratchDrive drive;
   {
     core::UserTable table;
-    core::DatabankFile databank(*drive.files, table);
+    core::DatabankFile databank(drive.files(), table);
     databank.OpenDatabank();
     FillTable(table);
     databank.SaveDatabank();
@@ -99,21 +79,21 @@ void BM_ReadRawRecordsBaseline(benchmark::State& state) {
   std::uint8_t record[core::kRecordSize];
   for (auto _ : state) {
     platform::FileHandle handle = platform::kNoHandle;
-    drive.files->FileExists(core::kDatabankPath);
-    drive.files->Open(core::kDatabankPath, platform::Access::kReadWrite,
-                      platform::Disposition::kOpenExisting, handle);
+    drive.files().FileExists(core::kDatabankPath);
+    drive.files().Open(core::kDatabankPath, platform::Access::kReadWrite,
+                       platform::Disposition::kOpenExisting, handle);
     for (int r = 0; r < kRecords; ++r) {
       std::uint32_t done = 0;
       if (r % core::kRecordsPerEntry == 0) {  // the load's end test, once per entry
         std::uint64_t size = 0;
         std::uint64_t position = 0;
-        drive.files->Position(handle, position);
-        drive.files->Size(handle, size);
+        drive.files().Position(handle, position);
+        drive.files().Size(handle, size);
       }
-      drive.files->Read(handle, record, sizeof record, done);
+      drive.files().Read(handle, record, sizeof record, done);
     }
     benchmark::DoNotOptimize(record);
-    drive.files->Close(handle);
+    drive.files().Close(handle);
   }
 }
 BENCHMARK(BM_ReadRawRecordsBaseline);

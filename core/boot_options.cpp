@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/io_error.h"
+#include "core/ascii_text.h"
+#include "core/errors.h"
 #include "platform/text_file.h"
 
 namespace core {
@@ -13,29 +14,9 @@ namespace {
 // The largest single Read or Write call of the whole-file copy; the interface counts in 32 bits.
 constexpr std::size_t kWholeFileCall = std::size_t{1} << 30;
 
-char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Without a branch per byte, so the compiler can do many bytes at a time.
-void UpperCaseInPlace(char* text, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    text[i] = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 'a' - 'A' : 0));
-  }
-}
-
-void Check(platform::ErrorCode error) {
-  if (error == platform::kNoError) {
-    return;
-  }
-  // A full disk shows as "Disk full" rather than as the bare system code.
-  throw IoError(error == platform::kErrorDiskFull ? kIoDiskFull : error);
-}
-
 bool AtEnd(platform::TextReader& reader) {
   bool at_end = true;
-  Check(reader.AtEnd(at_end));
+  CheckIo(reader.AtEnd(at_end));
   return at_end;
 }
 
@@ -49,12 +30,6 @@ bool IsKeyLine(std::string_view upper_line, std::string_view key_prefix) {
 }
 
 }  // namespace
-
-std::string UpperCaseAscii(std::string_view text) {
-  std::string upper(text);
-  UpperCaseInPlace(upper.data(), upper.size());
-  return upper;
-}
 
 bool IsOptionsHeader(std::string_view line) {
   if (line.size() != kOptionsHeader.size()) {
@@ -97,15 +72,15 @@ bool BootOptionEditor::CopyThroughBuffer(const std::string& key_prefix, bool ena
                                          WorkingFiles& created) {
   platform::TextReader source(files_);
   platform::TextWriter buffer(files_);
-  Check(source.Open(kBootConfigPath));
-  Check(buffer.Create(kBootBufferPath));
+  CheckIo(source.Open(kBootConfigPath));
+  CheckIo(buffer.Create(kBootBufferPath));
   created.buffer = true;
 
   // At least one line goes through, so an empty file comes out as one empty line.
   platform::TextLine line;
   for (;;) {
-    Check(source.ReadLine(line));
-    Check(buffer.WriteLine(line.view()));
+    CheckIo(source.ReadLine(line));
+    CheckIo(buffer.WriteLine(line.view()));
     if (IsOptionsHeader(line.view()) || AtEnd(source)) {
       break;
     }
@@ -115,19 +90,19 @@ bool BootOptionEditor::CopyThroughBuffer(const std::string& key_prefix, bool ena
   const std::string zero_line = key_prefix + "0";
   bool found = false;
   while (!AtEnd(source)) {
-    Check(source.ReadLine(line));
-    UpperCaseInPlace(line.data, line.size);
+    CheckIo(source.ReadLine(line));
+    UpperCaseAsciiInPlace(line.data, line.size);
     if (IsKeyLine(line.view(), key_prefix)) {
       found = true;
       if (!enable) {
-        Check(buffer.WriteLine(zero_line));
+        CheckIo(buffer.WriteLine(zero_line));
       }
       continue;
     }
-    Check(buffer.WriteLine(line.view()));
+    CheckIo(buffer.WriteLine(line.view()));
   }
-  Check(buffer.Close());
-  Check(source.Close());
+  CheckIo(buffer.Close());
+  CheckIo(source.Close());
   return found;
 }
 
@@ -137,9 +112,9 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
                                     WorkingFiles& created) {
   platform::TextWriter target(files_);
   platform::TextReader buffer(files_);
-  Check(target.Create(kBootNewPath));
+  CheckIo(target.Create(kBootNewPath));
   created.new_file = true;
-  Check(buffer.Open(kBootBufferPath));
+  CheckIo(buffer.Open(kBootBufferPath));
 
   if (found) {
     // Nothing to insert, so every line goes through as read. The buffer is this call's own
@@ -147,31 +122,31 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
     // it line by line gives its bytes, and it is copied as bytes.
     platform::TextLine bytes;
     for (;;) {
-      Check(buffer.ReadBytes(bytes));
+      CheckIo(buffer.ReadBytes(bytes));
       if (bytes.size == 0) {
         break;
       }
-      Check(target.WriteBytes(bytes.view()));
+      CheckIo(target.WriteBytes(bytes.view()));
     }
   } else {
     platform::TextLine line;
     do {
-      Check(buffer.ReadLine(line));
-      Check(target.WriteLine(line.view()));
+      CheckIo(buffer.ReadLine(line));
+      CheckIo(target.WriteLine(line.view()));
       if (IsOptionsHeader(line.view())) {
-        Check(target.WriteLine(key_line));
+        CheckIo(target.WriteLine(key_line));
       }
     } while (!AtEnd(buffer));
   }
-  Check(buffer.Close());
-  Check(target.Close());
-  Check(files_.Erase(kBootBufferPath));
+  CheckIo(buffer.Close());
+  CheckIo(target.Close());
+  CheckIo(files_.Erase(kBootBufferPath));
   created.buffer = false;
 }
 
 BootOptionEditor::FileBytes BootOptionEditor::ReadWholeFile(const std::string& path) {
   platform::FileHandle handle = platform::kNoHandle;
-  Check(files_.Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting, handle));
+  CheckIo(files_.Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting, handle));
   // Room for the whole file plus one byte, so the read that finds the end needs no more room;
   // the file is read straight into it. Should the file have grown meanwhile, the room doubles.
   std::uint64_t reported = 0;
@@ -197,8 +172,8 @@ BootOptionEditor::FileBytes BootOptionEditor::ReadWholeFile(const std::string& p
     bytes.size += std::min<std::size_t>(done, want);
   }
   const platform::ErrorCode closed = files_.Close(handle);
-  Check(error);
-  Check(closed);
+  CheckIo(error);
+  CheckIo(closed);
   return bytes;
 }
 

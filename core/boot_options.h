@@ -32,8 +32,6 @@ constexpr std::uint32_t kBootConfigAttributes = 39;
 
 inline constexpr char kCouldNotRenameMessage[] = "Could not rename";
 
-// Upper-cases the letters a..z only; every other byte, those above 127 included, stays.
-std::string UpperCaseAscii(std::string_view text);
 // True for a line that upper-cases to "[OPTIONS]" exactly: no blank before or after.
 bool IsOptionsHeader(std::string_view line);
 

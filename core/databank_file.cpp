@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/io_error.h"
+#include "core/errors.h"
 
 namespace core {
 namespace {
@@ -38,9 +38,9 @@ DatabankFile::~DatabankFile() {
   }
 }
 
-void DatabankFile::Check(platform::ErrorCode error) const {
-  if (error != platform::kNoError) {
-    throw IoError(error);
+void DatabankFile::RequireOpen() const {
+  if (!IsOpen()) {
+    throw IoError(kIoFileNotOpen);
   }
 }
 
@@ -48,9 +48,9 @@ void DatabankFile::Reopen(platform::Disposition disposition) {
   if (IsOpen()) {
     const platform::FileHandle old = handle_;
     handle_ = platform::kNoHandle;
-    Check(files_.Close(old));
+    CheckIo(files_.Close(old));
   }
-  Check(files_.Open(path_, platform::Access::kReadWrite, disposition, handle_));
+  CheckIo(files_.Open(path_, platform::Access::kReadWrite, disposition, handle_));
 }
 
 void DatabankFile::OpenDatabank() {
@@ -78,16 +78,14 @@ void DatabankFile::KeepUnreadFile() {
 void DatabankFile::LoadDatabank() {
   table_.SetCount(0);
   surplus_.clear();
-  if (!IsOpen()) {
-    throw IoError(kIoFileNotOpen);
-  }
+  RequireOpen();
   int n = 0;
   std::uint64_t position = 0;
   std::uint64_t size = 0;
   try {
     for (;;) {
-      Check(files_.Position(handle_, position));
-      Check(files_.Size(handle_, size));
+      CheckIo(files_.Position(handle_, position));
+      CheckIo(files_.Size(handle_, size));
       if (position >= size) {
         break;
       }
@@ -121,22 +119,18 @@ void DatabankFile::LoadDatabank() {
 }
 
 void DatabankFile::ReadRecord(std::uint8_t* record) {
-  if (!IsOpen()) {
-    throw IoError(kIoFileNotOpen);
-  }
+  RequireOpen();
   std::uint32_t done = 0;
-  Check(files_.Read(handle_, record, kRecordSize, done));
+  CheckIo(files_.Read(handle_, record, kRecordSize, done));
   if (done != kRecordSize) {
     throw IoError(kIoReadBeyondEnd);
   }
 }
 
 void DatabankFile::WriteRecord(const std::uint8_t* record) {
-  if (!IsOpen()) {
-    throw IoError(kIoFileNotOpen);
-  }
+  RequireOpen();
   std::uint32_t done = 0;
-  Check(files_.Write(handle_, record, kRecordSize, done));
+  CheckIo(files_.Write(handle_, record, kRecordSize, done));
   if (done != kRecordSize) {
     throw IoError(kIoDiskFull);
   }
@@ -155,12 +149,10 @@ void DatabankFile::SaveUserEntry(const UserRecord& user) {
   const auto* slot = reinterpret_cast<const std::uint8_t*>(&copy);
   seed_ = clock_();
 
-  if (!IsOpen()) {
-    throw IoError(kIoFileNotOpen);
-  }
+  RequireOpen();
   std::uint64_t size = 0;
-  Check(files_.Size(handle_, size));
-  Check(files_.Seek(handle_, size / kRecordSize * kRecordSize));
+  CheckIo(files_.Size(handle_, size));
+  CheckIo(files_.Seek(handle_, size / kRecordSize * kRecordSize));
 
   std::uint8_t decoy1[kRecordSize];
   std::uint8_t decoy2[kRecordSize];
@@ -196,12 +188,10 @@ SaveOutcome DatabankFile::SaveDatabank() {
 }
 
 void DatabankFile::DeleteDatabank() {
-  if (!IsOpen()) {
-    throw IoError(kIoFileNotOpen);
-  }
+  RequireOpen();
   const platform::FileHandle old = handle_;
   handle_ = platform::kNoHandle;
-  Check(files_.Close(old));
+  CheckIo(files_.Close(old));
   files_.DeleteByName(path_);
 }
 

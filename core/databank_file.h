@@ -37,7 +37,8 @@ class DatabankFile {
   DatabankFile& operator=(const DatabankFile&) = delete;
   ~DatabankFile();
 
-  // Each raises IoError on a failed file operation.
+  // Each raises IoError on a failed file operation: a full disk as "Disk full", however the
+  // write found out.
   void OpenDatabank();
   void LoadDatabank();
   void SaveUserEntry(const UserRecord& user);
@@ -50,7 +51,8 @@ class DatabankFile {
 
  private:
   void Reopen(platform::Disposition disposition);
-  void Check(platform::ErrorCode error) const;
+  // Raises the I/O error of an operation on a file that is not open.
+  void RequireOpen() const;
   // The file holds users that did not reach the table.
   void KeepUnreadFile();
   void ReadRecord(std::uint8_t* record);

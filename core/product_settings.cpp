@@ -4,10 +4,16 @@
 
 namespace core {
 
-RegistryWriteError::RegistryWriteError(const std::string& value_name, platform::ErrorCode code)
-    : std::runtime_error("Failed to set data for '" + value_name + "'"),
-      value_name_(value_name),
-      code_(code) {}
+namespace {
+
+// A refused write raises the registry's error, named after the value.
+void CheckWrite(const char* value_name, platform::ErrorCode error) {
+  if (error != platform::kNoError) {
+    throw RegistryWriteError(value_name, error);
+  }
+}
+
+}  // namespace
 
 bool OpenAutostartKey(platform::Registry& registry) {
   std::unique_ptr<platform::RegistryKey> key;
@@ -18,16 +24,10 @@ void EnableAutostart(platform::Registry& registry, const std::string& executable
   std::unique_ptr<platform::RegistryKey> key;
   // A key that cannot be opened cannot take the value either; say so rather than end silently
   // without the entry.
-  const platform::ErrorCode opened = registry.OpenKey(kRunServicesKey, true, key);
-  if (opened != platform::kNoError) {
-    throw RegistryWriteError(kAutostartValue, opened);
-  }
+  CheckWrite(kAutostartValue, registry.OpenKey(kRunServicesKey, true, key));
   // One write replaces an existing entry, its type included. Deleting it first would lose the
   // old entry whenever the registry then refused the new one.
-  const platform::ErrorCode written = key->WriteString(kAutostartValue, executable_path);
-  if (written != platform::kNoError) {
-    throw RegistryWriteError(kAutostartValue, written);
-  }
+  CheckWrite(kAutostartValue, key->WriteString(kAutostartValue, executable_path));
 }
 
 void DisableAutostart(platform::Registry& registry) {
@@ -49,13 +49,8 @@ bool SetCancel(platform::Registry& registry, bool enabled) {
   if (opened == platform::kErrorFileNotFound) {
     return false;
   }
-  if (opened != platform::kNoError) {
-    throw RegistryWriteError(kCancelValue, opened);
-  }
-  const platform::ErrorCode written = key->WriteBool(kCancelValue, enabled);
-  if (written != platform::kNoError) {
-    throw RegistryWriteError(kCancelValue, written);
-  }
+  CheckWrite(kCancelValue, opened);
+  CheckWrite(kCancelValue, key->WriteBool(kCancelValue, enabled));
   return true;
 }
 

@@ -4,9 +4,9 @@
 // operation opens the keys it needs for itself and closes them before it returns.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "core/errors.h"
 #include "platform/registry.h"
 
 namespace core {
@@ -20,18 +20,6 @@ inline constexpr char kAutostartValue[] = "Z-V-K-Korvane";
 inline constexpr char kProductKey[] = "SOFTWARE\\Tarnwick Keep\\Korvane";
 // Whether the protection program offers Cancel: a DWORD, 1 = enabled, 0 = disabled.
 inline constexpr char kCancelValue[] = "cancel";
-
-// A value the registry refused to store: "Failed to set data for 'cancel'".
-class RegistryWriteError : public std::runtime_error {
- public:
-  RegistryWriteError(const std::string& value_name, platform::ErrorCode code);
-  const std::string& value_name() const { return value_name_; }
-  platform::ErrorCode code() const { return code_; }
-
- private:
-  std::string value_name_;
-  platform::ErrorCode code_;
-};
 
 // Opens the autostart key, creating it when missing, and closes it again. False when it cannot
 // be opened.

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/databank_file.h"
-#include "core/io_error.h"
+#include "core/errors.h"
 #include "fuzz/scratch_drive.h"
 
 namespace {

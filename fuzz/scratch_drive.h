@@ -1,17 +1,14 @@
-// The drive C: of one fuzzing process: a fresh directory (in memory under /dev/shm when there is
-// one, so the many small files cost little) behind the portable backend, removed at exit.
+// The drive C: of one fuzzing process: a scratch drive in memory (under /dev/shm when there is
+// one, so the many small files cost little), removed at exit, and whole-file helpers for it.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/portable/portable_file_system.h"
+#include "platform/portable/scratch_drive.h"
 
 // A broken invariant ends the run with a crash, which libFuzzer records with its input.
 #define FUZZ_REQUIRE(condition) \
@@ -26,62 +23,40 @@ namespace fuzzing {
 
 class ScratchDrive {
  public:
-  ScratchDrive() {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "korvane-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("mkdtemp failed");
-    }
-    root_ = pattern;
-    fs::create_directories(root_ / "windows" / "system");
-    files_.emplace(root_, root_);
-  }
-  ~ScratchDrive() {
-    files_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  ScratchDrive(const ScratchDrive&) = delete;
-  ScratchDrive& operator=(const ScratchDrive&) = delete;
-
-  platform::FileSystem& files() { return *files_; }
+  platform::FileSystem& files() { return drive_.files(); }
 
   // Replaces the file with `bytes`, whatever attributes the last run left on it.
   void Put(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
-    files_->SetAttributes(path, 0);
+    files().SetAttributes(path, 0);
     platform::FileHandle handle = platform::kNoHandle;
-    FUZZ_REQUIRE(files_->Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways,
+    FUZZ_REQUIRE(files().Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways,
                               handle) == platform::kNoError);
     std::uint32_t done = 0;
     if (!bytes.empty()) {
-      FUZZ_REQUIRE(files_->Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()),
+      FUZZ_REQUIRE(files().Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()),
                                  done) == platform::kNoError &&
                    done == bytes.size());
     }
-    FUZZ_REQUIRE(files_->Close(handle) == platform::kNoError);
-    FUZZ_REQUIRE(files_->SetAttributes(path, attributes));
+    FUZZ_REQUIRE(files().Close(handle) == platform::kNoError);
+    FUZZ_REQUIRE(files().SetAttributes(path, attributes));
   }
 
   std::string Get(const std::string& path) {
     platform::FileHandle handle = platform::kNoHandle;
-    FUZZ_REQUIRE(files_->Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting,
+    FUZZ_REQUIRE(files().Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting,
                               handle) == platform::kNoError);
     std::string bytes;
     char block[1 << 16];
     for (std::uint32_t done = 1; done > 0;) {
-      FUZZ_REQUIRE(files_->Read(handle, block, sizeof block, done) == platform::kNoError);
+      FUZZ_REQUIRE(files().Read(handle, block, sizeof block, done) == platform::kNoError);
       bytes.append(block, done);
     }
-    FUZZ_REQUIRE(files_->Close(handle) == platform::kNoError);
+    FUZZ_REQUIRE(files().Close(handle) == platform::kNoError);
     return bytes;
   }
 
  private:
-  std::filesystem::path root_;
-  std::optional<platform::PortableFileSystem> files_;
+  platform::ScratchDrive drive_{platform::ScratchDrive::Place::kMemory};
 };
 
 }  // namespace fuzzing

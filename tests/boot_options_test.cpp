@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/io_error.h"
+#include "core/ascii_text.h"
+#include "core/errors.h"
 #include "tests/fault_file_system.h"
 #include "tests/test_drive.h"
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "core/io_error.h"
+#include "core/errors.h"
 #include "tests/test_drive.h"
 
 namespace core {

@@ -10,7 +10,7 @@
 
 #include "core/boot_options.h"
 #include "core/databank_file.h"
-#include "core/io_error.h"
+#include "core/errors.h"
 #include "platform/portable/portable_shell.h"
 #include "platform/shell.h"
 #include "tests/fault_file_system.h"
@@ -61,6 +61,11 @@ void ForEveryCall(const Fault& fault, Run run) {
   ADD_FAILURE() << "still reaching the injected call after 1000 runs";
 }
 
+// A failed file operation shows a full disk as "Disk full", every other code by its own text.
+std::string ErrorText(platform::ErrorCode code) {
+  return core::IoErrorMessage(core::IoCodeOf(code));
+}
+
 class RecordedMessages : public core::MessageSink {
  public:
   void ShowMessage(const std::string& text) override { shown.push_back(text); }
@@ -69,11 +74,6 @@ class RecordedMessages : public core::MessageSink {
 
 // ---------------------------------------------------------------------------------------------
 // The boot option editor
-
-// The boot editor shows a full disk as "Disk full", every other code by its own text.
-std::string BootErrorText(platform::ErrorCode code) {
-  return core::IoErrorMessage(code == platform::kErrorDiskFull ? core::kIoDiskFull : code);
-}
 
 bool HasWorkingFiles(TestDrive& drive) {
   return drive.Exists(core::kBootBufferPath) || drive.Exists(core::kBootNewPath);
@@ -140,7 +140,7 @@ TEST(FaultInjectionTest, SetBootOptionLeavesAWholeBootFileWhateverCallFails) {
           result = BootOptionEditor(faults, messages).SetBootOption(c.key, c.value);
         } catch (const IoError& error) {
           raised = true;
-          EXPECT_EQ(error.what(), BootErrorText(fault.code));
+          EXPECT_EQ(error.what(), ErrorText(fault.code));
         }
         SCOPED_TRACE("the failed call: " + faults.nth_call());
 
@@ -269,7 +269,7 @@ TEST_F(DatabankFaultTest, OpenDatabankNeverLosesAUser) {
         databank.OpenDatabank();
       } catch (const IoError& error) {
         raised = true;
-        EXPECT_EQ(error.what(), core::IoErrorMessage(fault.code));
+        EXPECT_EQ(error.what(), ErrorText(fault.code));
       }
       faults.StopCountingNth();
       SCOPED_TRACE("the failed call: " + faults.nth_call());
@@ -303,7 +303,7 @@ TEST_F(DatabankFaultTest, AFailedFirstCreateIsMadeGoodByTheQuit) {
       try {
         databank.OpenDatabank();
       } catch (const IoError& error) {
-        EXPECT_EQ(error.what(), core::IoErrorMessage(fault.code));
+        EXPECT_EQ(error.what(), ErrorText(fault.code));
       }
       faults.StopCountingNth();
       SCOPED_TRACE("the failed call: " + faults.nth_call());
@@ -340,7 +340,7 @@ TEST_F(DatabankFaultTest, AFailedSaveKeepsTheTableAndTheNextSaveWritesItWhole) {
         EXPECT_EQ(databank.SaveDatabank(), SaveOutcome::kSaved);
       } catch (const IoError& error) {
         raised = true;
-        EXPECT_EQ(error.what(), core::IoErrorMessage(fault.code));
+        EXPECT_EQ(error.what(), ErrorText(fault.code));
       }
       faults.StopCountingNth();
       SCOPED_TRACE("the failed call: " + faults.nth_call());
@@ -417,7 +417,7 @@ TEST_F(DatabankFaultTest, DeleteDatabankLeavesTheFileWholeOrGone) {
       try {
         databank.DeleteDatabank();
       } catch (const IoError& error) {
-        EXPECT_EQ(error.what(), core::IoErrorMessage(fault.code));
+        EXPECT_EQ(error.what(), ErrorText(fault.code));
       }
       faults.StopCountingNth();
       SCOPED_TRACE("the failed call: " + faults.nth_call());

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/io_error.h"
+#include "core/errors.h"
 #include "platform/portable/memory_registry.h"
 #include "tests/test_registry.h"
 

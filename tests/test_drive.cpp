@@ -11,8 +11,6 @@
 #include "platform/win32/win32_file_system.h"
 #else
 #include <filesystem>
-
-#include "platform/portable/portable_file_system.h"
 #endif
 
 namespace testing_support {
@@ -57,20 +55,15 @@ bool TestDrive::IsWin32() {
 
 TestDrive::TestDrive() {
 #ifdef _WIN32
-  files_ = std::make_unique<platform::Win32FileSystem>();
+  win32_files_ = std::make_unique<platform::Win32FileSystem>();
+  files_ = win32_files_.get();
   CreateDirectoryA("c:\\windows\\system", nullptr);
   CreateDirectoryA(kScratchDirectory, nullptr);
   SetCurrentDirectoryA(kScratchDirectory);
   RemoveScratchFiles();
 #else
-  namespace fs = std::filesystem;
-  std::string pattern = (fs::temp_directory_path() / "korvane-drive-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("mkdtemp failed");
-  }
-  native_root_ = pattern;
-  fs::create_directories(fs::path(native_root_) / "windows" / "system");
-  files_ = std::make_unique<platform::PortableFileSystem>(native_root_, native_root_);
+  scratch_ = std::make_unique<platform::ScratchDrive>();
+  files_ = &scratch_->files();
 #endif
 }
 
@@ -82,9 +75,6 @@ TestDrive::~TestDrive() {
     RemoveDirectoryA(it->c_str());
   }
   made_directories.clear();
-#else
-  std::error_code ec;
-  std::filesystem::remove_all(native_root_, ec);
 #endif
 }
 
@@ -124,7 +114,7 @@ void TestDrive::MakeDirectory(const std::string& path) {
   made_directories.push_back(path);
 #else
   platform::ErrorCode error = platform::kNoError;
-  auto host = static_cast<platform::PortableFileSystem&>(*files_).HostPath(path, error);
+  auto host = scratch_->files().HostPath(path, error);
   ASSERT_EQ(error, platform::kNoError) << path;
   std::filesystem::create_directories(host);
 #endif

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "platform/file_system.h"
+#ifndef _WIN32
+#include "platform/portable/scratch_drive.h"
+#endif
 
 namespace testing_support {
 
@@ -43,9 +46,13 @@ class TestDrive {
  private:
   void RemoveScratchFiles();
 
-  std::unique_ptr<platform::FileSystem> files_;
-  std::string native_root_;
+#ifdef _WIN32
+  std::unique_ptr<platform::FileSystem> win32_files_;
   platform::FileHandle lock_ = platform::kNoHandle;
+#else
+  std::unique_ptr<platform::ScratchDrive> scratch_;
+#endif
+  platform::FileSystem* files_ = nullptr;
 };
 
 }  // namespace testing_support
