@@ -7,8 +7,9 @@
 #include "app/program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Registers the status bar and tool tip classes; comctl32 4.00 of Windows 95 has no
+  // InitCommonControlsEx.
+  InitCommonControls();
 
   // Lives until the process ends: its windows are never destroyed before that.
   static app::Program program;

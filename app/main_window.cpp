@@ -251,6 +251,10 @@ std::string Tmain::StatusPanel(int index) const {
   return text;
 }
 
+// The size of the first TOOLINFO, which comctl32 4.00 of Windows 95 knows; it refuses the
+// larger ones, and the later fields are not used here.
+const UINT kToolInfoSize = TTTOOLINFOA_V1_SIZE;
+
 void Tmain::CreateToolTips() {
   tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -261,7 +265,7 @@ void Tmain::CreateToolTips() {
   }
   for (const ToolTip& tip : kToolTips) {
     TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.cbSize = kToolInfoSize;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
@@ -277,7 +281,7 @@ void Tmain::SetAdvancedBoxTip(bool active) {
     return;
   }
   TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.cbSize = kToolInfoSize;
   tool.uFlags = TTF_SUBCLASS;
   tool.hwnd = hwnd();
   tool.uId = IDC_ADVANCED_BOX;
@@ -293,24 +297,37 @@ void Tmain::SetAdvancedBoxTip(bool active) {
   SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// Classic subclassing: the control's window procedure is swapped for ours, which calls the old
+// one through CallWindowProcA. Every Windows has it; comctl32 exports SetWindowSubclass by name
+// only from XP on. The old procedure is kept in a window property, the main window in the
+// control's user data.
+constexpr char kOldProcProperty[] = "Korvane.OldProc";
+
 void Tmain::SubclassMouseMoves() {
   for (const Command& move : kMouseMoves) {
-    SetWindowSubclass(Control(move.id), ControlMouseProc, static_cast<UINT_PTR>(move.id),
-                      reinterpret_cast<DWORD_PTR>(this));
+    HWND control = Control(move.id);
+    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const LONG_PTR old_proc =
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlMouseProc));
+    SetPropA(control, kOldProcProperty, reinterpret_cast<HANDLE>(old_proc));
   }
 }
 
-LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto old_proc = reinterpret_cast<WNDPROC>(GetPropA(control, kOldProcProperty));
   if (message == WM_MOUSEMOVE) {
-    Tmain* self = reinterpret_cast<Tmain*>(data);
+    Tmain* self = reinterpret_cast<Tmain*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    const int id = GetDlgCtrlID(control);
     for (const Command& move : kMouseMoves) {
-      if (static_cast<UINT_PTR>(move.id) == id) {
+      if (move.id == id) {
         ui::RunCommand([self, &move] { (self->*move.handler)(); });
       }
     }
+  } else if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc));
+    RemovePropA(control, kOldProcProperty);
   }
-  return DefSubclassProc(control, message, wparam, lparam);
+  return CallWindowProcA(old_proc, control, message, wparam, lparam);
 }
 
 void Tmain::ShowAdminBox(bool visible) {

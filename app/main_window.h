@@ -141,8 +141,8 @@ class Tmain : public ui::WindowBase {
   void CreateToolTips();
   void SetAdvancedBoxTip(bool active);
   void SubclassMouseMoves();
-  static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
-                                           UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam,
+                                           LPARAM lparam);
 
   // The selected entry of users_box; -1 when none is.
   int SelectedListIndex() const;

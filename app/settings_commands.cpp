@@ -35,7 +35,8 @@ std::string ChooseExecutable(HWND owner, const std::string& proposed) {
   std::vector<char> name(32768, '\0');
   proposed.copy(name.data(), name.size() - 1);
   OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
+  // The Windows 95 size: 95 and 98 refuse the larger one, whose extra fields are not used.
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = kExecutableFilter;
   dialog.nFilterIndex = 1;

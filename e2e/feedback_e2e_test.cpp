@@ -72,26 +72,29 @@ testing::AssertionResult EndsWithNoCase(const std::string& text, const std::stri
   return testing::AssertionFailure() << "\"" << text << "\" does not end in \"" << end << "\"";
 }
 
+struct ViewerSearch {
+  DWORD tool_pid;
+  std::string part;
+  std::vector<HWND> found;
+};
+
+// An enumeration callback is stdcall on 32-bit x86, which a lambda cannot be converted to.
+BOOL CALLBACK CollectViewer(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ViewerSearch*>(param);  // NOLINT(performance-no-int-to-ptr)
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->tool_pid && pid != GetCurrentProcessId() && IsWindowVisible(window) &&
+      ContainsNoCase(e2e::WindowText(window), search->part)) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
 // Visible top-level windows of other programs (not the tool, not this test) whose caption holds
 // `part`: what the shell started to show a document.
 std::vector<HWND> ViewerWindows(DWORD tool_pid, const std::string& part) {
-  struct Search {
-    DWORD tool_pid;
-    std::string part;
-    std::vector<HWND> found;
-  } search{tool_pid, part, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(param);  // NOLINT(performance-no-int-to-ptr)
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid != search->tool_pid && pid != GetCurrentProcessId() && IsWindowVisible(window) &&
-            ContainsNoCase(e2e::WindowText(window), search->part)) {
-          search->found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ViewerSearch search{tool_pid, part, {}};
+  EnumWindows(CollectViewer, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 scripts/install-deps.sh
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-win32.cmake >/dev/null
 cmake --build build/win -j "$(nproc)" --target korvane_config
 export WINEPREFIX="$root/build/win/wineprefix"
 scripts/wine-prefix.sh

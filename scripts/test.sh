@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native unit tests, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a minute of fuzzing, the cross-built suite under Wine against the
-# Win32 backend, and the end-to-end tests that drive the real program under Wine and Xvfb.
+# UndefinedBehaviorSanitizer, a minute of fuzzing, then the 32-bit Windows build: the import audit
+# of the shipped program, the cross-built suite under Wine against the Win32 backend, and the
+# end-to-end tests that drive the real program under Wine and Xvfb.
 # Fails when any fails.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,8 +24,8 @@ ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 echo "== fuzzing the databank loader and the boot option rewrite, 60 s each"
 fuzz/run.sh build/fuzz 60
 
-echo "== Windows build: unit tests and end-to-end tests under Wine"
+echo "== Windows build (32-bit): import audit, unit tests and end-to-end tests under Wine"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-win32.cmake >/dev/null
 cmake --build build/win -j "$jobs"
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win --output-on-failure

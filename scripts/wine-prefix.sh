@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Makes the Wine prefix $WINEPREFIX once: a fresh Wine setup plus c:\windows\system.
+# Makes the Wine prefix $WINEPREFIX once: a fresh 32-bit Wine setup plus c:\windows\system.
+# The program is a 32-bit program; a 32-bit prefix is what a 9x machine is like (one system
+# directory, one registry view) and is quicker to make than a 64-bit one.
 set -euo pipefail
 : "${WINEPREFIX:?}"
+export WINEARCH="${WINEARCH:-win32}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [[ ! -f "$WINEPREFIX/.korvane-ready" ]]; then

@@ -192,7 +192,9 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETCURSOR: {
       HWND over = reinterpret_cast<HWND>(wparam);
       if (over != hwnd_ && IsChild(hwnd_, over) && IsLinkControl(GetDlgCtrlID(over))) {
-        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        // Windows 95 has no hand cursor; the arrow stands in for it there.
+        HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+        SetCursor(hand ? hand : LoadCursor(nullptr, IDC_ARROW));
         return TRUE;
       }
       return DefWindowProcA(hwnd_, message, wparam, lparam);

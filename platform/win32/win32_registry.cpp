@@ -1,9 +1,10 @@
 // The registry interface over RegCreateKeyExA, RegOpenKeyExA, RegQueryValueExA,
-// RegSetValueExA, RegDeleteValueA, RegEnumKeyExA, RegDeleteKeyExA and RegCloseKey.
+// RegSetValueExA, RegDeleteValueA, RegEnumKeyExA, RegDeleteKeyA and RegCloseKey: the calls that
+// Windows 95 has.
 //
-// Every key is opened in the 32-bit view of the registry. The protection program is a 32-bit
-// program, and on 64-bit Windows it sees HKLM\SOFTWARE through that view; a 64-bit build of this
-// tool would otherwise write its settings where the protection program never looks.
+// The tool is a 32-bit program, so on 64-bit Windows it reads and writes the 32-bit view of
+// HKLM\SOFTWARE, where the protection program, a 32-bit program too, looks; no view flag is
+// needed (and Windows 9x has neither the flag nor RegDeleteKeyExA).
 #include "platform/win32/win32_registry.h"
 
 #include <windows.h>
@@ -13,7 +14,6 @@
 namespace platform {
 namespace {
 
-constexpr REGSAM kView = KEY_WOW64_32KEY;
 constexpr ErrorCode kErrorInvalidParameter = 87;
 
 // Owns an open key and closes it.
@@ -91,14 +91,13 @@ bool IsRootPath(const std::string& path) {
   return path.find_first_not_of('\\') == std::string::npos;
 }
 
-// Deletes the subkeys of `path` depth first, then the key itself; RegDeleteKeyExA refuses a key
-// that still has subkeys.
+// Deletes the subkeys of `path` depth first, then the key itself; the NT family's RegDeleteKeyA
+// refuses a key that still has subkeys (Windows 9x would delete them itself).
 LONG DeleteTree(const std::string& path) {
   std::vector<std::string> children;
   {
     KeyHandle key;
-    LONG result =
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kView, key.receive());
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.receive());
     if (result != ERROR_SUCCESS) {
       return result;
     }
@@ -119,7 +118,7 @@ LONG DeleteTree(const std::string& path) {
     child_path += child;
     DeleteTree(child_path);
   }
-  return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
+  return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
 }
 
 }  // namespace
@@ -131,10 +130,9 @@ ErrorCode Win32Registry::OpenKey(const std::string& path, bool create,
   LONG result;
   if (create) {
     result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_ALL_ACCESS | kView, nullptr, opened->receive(), nullptr);
+                             KEY_ALL_ACCESS, nullptr, opened->receive(), nullptr);
   } else {
-    result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kView,
-                           opened->receive());
+    result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, opened->receive());
   }
   if (result != ERROR_SUCCESS) {
     return static_cast<ErrorCode>(result);
@@ -145,7 +143,7 @@ ErrorCode Win32Registry::OpenKey(const std::string& path, bool create,
 
 bool Win32Registry::KeyExists(const std::string& path) {
   KeyHandle key;
-  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kView, key.receive()) ==
+  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.receive()) ==
          ERROR_SUCCESS;
 }
 

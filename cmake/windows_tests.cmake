@@ -1,0 +1,56 @@
+# The Windows tests, listed in the program's tree (build/win) so that one ctest runs them all:
+#  - the import audit of the shipped program, and its rejection of a deliberately bad program;
+#  - the unit tests and the end-to-end tests under Wine, in 32-bit prefixes.
+# The test programs need GoogleTest, which needs std::mutex, which the win32 thread model of the
+# shipped program's compilers lacks; so they are built by a second tree with the posix i686
+# compilers (build/win/test-programs). The audit is a Linux program, built by a third small tree
+# (build/win/host-tools). Both are made and built with this tree.
+include(ExternalProject)
+cmake_host_system_information(RESULT host_cores QUERY NUMBER_OF_LOGICAL_CORES)
+
+set(test_programs ${CMAKE_BINARY_DIR}/test-programs)
+ExternalProject_Add(test_programs
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}
+  BINARY_DIR ${test_programs}
+  CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-i686-posix.cmake
+             -DKORVANE_TEST_PROGRAMS=ON -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> -j ${host_cores}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  USES_TERMINAL_CONFIGURE ON
+  USES_TERMINAL_BUILD ON)
+
+set(host_tools ${CMAKE_BINARY_DIR}/host-tools)
+ExternalProject_Add(host_tools
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools
+  BINARY_DIR ${host_tools}
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DKORVANE_TOOLS_ONLY=ON
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> -j ${host_cores}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND "")
+
+set(audit ${host_tools}/pe_audit)
+set(exports ${PROJECT_SOURCE_DIR}/tools/win9x/exports)
+set(audit_lists --exports ${exports}/95 --stubs ${exports}/stubs.txt)
+
+# The program loads on Windows 95: PE32, i386, GUI subsystem and OS version 4.0, every import
+# exported by name there and none a stub; and it stays small.
+add_test(NAME import_audit
+         COMMAND ${audit} ${audit_lists} --max-size 409600 $<TARGET_FILE:korvane_config>)
+# The audit is no rubber stamp: a program with every kind of fault is refused, fault by fault.
+add_test(NAME import_audit_rejects_bad_program
+         COMMAND ${CMAKE_COMMAND} -DAUDIT=${audit} "-DLISTS=${audit_lists}"
+                 -DPROGRAM=$<TARGET_FILE:bad_program>
+                 -P ${PROJECT_SOURCE_DIR}/tools/bad_program/expect_rejection.cmake)
+
+add_test(NAME unit_tests_under_wine
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${test_programs}/tests/korvane_tests.exe)
+set_tests_properties(unit_tests_under_wine PROPERTIES
+  ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-unit" TIMEOUT 600)
+
+add_test(NAME e2e_under_wine
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${test_programs}/e2e/korvane_e2e.exe
+                 --tool=$<TARGET_FILE:korvane_config>
+                 --screenshots=${CMAKE_BINARY_DIR}/e2e/screenshots)
+set_tests_properties(e2e_under_wine PROPERTIES
+  ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-e2e" TIMEOUT 600 RUN_SERIAL TRUE)
