@@ -19,6 +19,11 @@ using ui::kCopyrightLine;
 using ui::Rights;
 using Command = ui::Command<Tmain>;
 
+// Differs from the application title, the caption of the message boxes, in one letter's case.
+constexpr char kMainWindowCaption[] = "Korvane configuration";
+// The maker's web host, on which the home page lives.
+constexpr char kMakerHost[] = "www.tarnwickkeep.example";
+
 constexpr int kClientWidth = 442;
 constexpr int kClientHeight = 364;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -180,7 +185,7 @@ bool Tmain::Create() {
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
 
   Frame frame{"Tmain",
-              ui::kMainWindowCaption,
+              kMainWindowCaption,
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
               WS_EX_CONTROLPARENT,
               kClientWidth,
@@ -234,7 +239,7 @@ void Tmain::CreateStatusBar() {
   SendMessageA(bar, SB_SETMINHEIGHT, kStatusBarHeight, 0);
   SendMessageA(bar, SB_SETTEXTA, 0 | SBT_OWNERDRAW, 0);
   SendMessageA(bar, SB_SETTEXTA, 3 | SBT_OWNERDRAW, 0);
-  SetStatusPanel(1, ui::kMakerHost);
+  SetStatusPanel(1, kMakerHost);
   SetStatusPanel(2, "Current user: Not logged in");
 }
 

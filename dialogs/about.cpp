@@ -1,23 +1,16 @@
 #include "dialogs/about.h"
 
-#include <iterator>
-
 #include "ui/control_ids.h"
 #include "ui/product_texts.h"
 
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {"Tabout",
-                                  "About korvane Configuration",
-                                  ui::DialogFrame::kFixedWithSystemMenu,
-                                  259,
-                                  182,
-                                  ui::CloseAction::kNone,
-                                  "MS Sans Serif",
-                                  true};
+// The close command is ignored: only "Ok" and Enter hide the box.
+constexpr ui::DialogLook kLook = {
+    "Tabout",   "About korvane Configuration", ui::DialogFrame::kFixedWithSystemMenu,
+    {259, 182}, ui::CloseAction::kNone,        ui::kBoldDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {IDC_ABOUT_COPYRIGHT, "STATIC", ui::kCopyrightLine, 8, 8, 243, 16, SS_LEFT, 0},
     {IDC_ABOUT_LABEL2, "STATIC", ui::kAuthorName, 8, 32, 0, 0, SS_LEFT | SS_NOTIFY, 0},
@@ -28,17 +21,15 @@ constexpr ui::ControlEntry kControls[] = {
 };
 
 constexpr ui::Command<Tabout> kCommands[] = {
-    {IDC_ABOUT_OKBUT, &Tabout::OkbutClick},
+    {IDC_ABOUT_OKBUT, &Tabout::Hide},
     {IDC_ABOUT_LABEL2, &Tabout::Label2Click},
 };
 
 }  // namespace
 
 Tabout::Tabout(platform::Shell& shell)
-    : DialogWindow(kLook, kControls, std::size(kControls)), shell_(shell) {
-  SetCommands(ui::BindCommands(*this, kCommands));
-  // Enter anywhere in the box presses "Ok"; the close command is ignored (CloseAction::kNone).
-  SetEnterKey(0, IDC_ABOUT_OKBUT);
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)), shell_(shell) {
+  SetEnterKey(0, IDC_ABOUT_OKBUT);  // Enter anywhere in the box
 }
 
 void Tabout::FormCreate() {
@@ -53,10 +44,6 @@ bool Tabout::IsLinkControl(int id) const {
 
 COLORREF Tabout::LabelColour(int id) const {
   return id == IDC_ABOUT_LABEL2 ? RGB(0, 0, 255) : RGB(0, 0, 0);
-}
-
-void Tabout::OkbutClick() {
-  Hide();
 }
 
 void Tabout::Label2Click() {

@@ -11,7 +11,6 @@ class Tabout : public ui::DialogWindow {
   // The author link hands the mail address to `shell`.
   explicit Tabout(platform::Shell& shell);
 
-  void OkbutClick();
   void Label2Click();
 
  protected:

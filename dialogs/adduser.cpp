@@ -1,6 +1,5 @@
 #include "dialogs/adduser.h"
 
-#include <iterator>
 #include <string>
 
 #include "core/accounts.h"
@@ -10,11 +9,10 @@
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {
-    "TAdduser", "Add a user to the databank", ui::DialogFrame::kFixed, 216,
-    122,        ui::CloseAction::kNone,       "MS Sans Serif",         false};
+// The close command is ignored: only the buttons hide the dialog.
+constexpr ui::DialogLook kLook = {"TAdduser", "Add a user to the databank", ui::DialogFrame::kFixed,
+                                  {216, 122}, ui::CloseAction::kNone,       ui::kDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {ui::kNoId, "STATIC", "User name:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_UNAME, "EDIT", "", 120, 8, 87, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
@@ -26,9 +24,10 @@ constexpr ui::ControlEntry kControls[] = {
     {IDC_ADDUSER_CANCELBUT, "BUTTON", "Cancel", 132, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+// "Cancel" hides the dialog; the fields keep their contents.
 constexpr ui::Command<TAdduser> kCommands[] = {
     {IDC_ADDUSER_OKBUT, &TAdduser::OKbutClick},
-    {IDC_ADDUSER_CANCELBUT, &TAdduser::CancelbutClick},
+    {IDC_ADDUSER_CANCELBUT, &TAdduser::Hide},
 };
 
 constexpr char kTableFullMessage[] =
@@ -37,8 +36,7 @@ constexpr char kTableFullMessage[] =
 }  // namespace
 
 TAdduser::TAdduser(core::UserTable& users)
-    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
-  SetCommands(ui::BindCommands(*this, kCommands));
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)), users_(users) {
   SetEnterKey(IDC_ADDUSER_PASS2, IDC_ADDUSER_OKBUT);
 }
 
@@ -54,18 +52,12 @@ void TAdduser::FormActivate() {
   ui::ShowPlainMessage("As you are the first user, you need to configure your settings.");
 }
 
-void TAdduser::ClearPasswords() {
-  SetControlText(IDC_ADDUSER_PASS1, "");
-  SetControlText(IDC_ADDUSER_PASS2, "");
-}
-
 void TAdduser::OKbutClick() {
   switch (core::AddUser(users_, ControlText(IDC_UNAME), ControlText(IDC_ADDUSER_PASS1),
                         ControlText(IDC_ADDUSER_PASS2))) {
     case core::AddResult::kAdded:
       ui::ShowPlainMessage("User successfully added");
-      ClearPasswords();
-      SetControlText(IDC_UNAME, "");
+      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2, IDC_UNAME});
       Hide();
       break;
     case core::AddResult::kSecondAdministrator:
@@ -73,7 +65,7 @@ void TAdduser::OKbutClick() {
       break;
     case core::AddResult::kPasswordsDiffer:
       ui::ShowPlainMessage("Passwords do not match");
-      ClearPasswords();
+      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2});
       break;
     case core::AddResult::kTableFull:
       ui::ShowPlainMessage(kTableFullMessage);
@@ -81,14 +73,10 @@ void TAdduser::OKbutClick() {
     case core::AddResult::kNoRights:
       // The administrator logged out while the dialog stood open; like every administrator
       // command reached by somebody else, it ends without a word.
-      ClearPasswords();
+      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2});
       Hide();
       break;
   }
-}
-
-void TAdduser::CancelbutClick() {
-  Hide();
 }
 
 }  // namespace dialogs

@@ -11,14 +11,11 @@ class TAdduser : public ui::DialogWindow {
   explicit TAdduser(core::UserTable& users);
 
   void OKbutClick();
-  void CancelbutClick();
 
  protected:
   void FormActivate() override;
 
  private:
-  void ClearPasswords();
-
   core::UserTable& users_;
 };
 

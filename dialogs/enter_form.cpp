@@ -1,6 +1,5 @@
 #include "dialogs/enter_form.h"
 
-#include <iterator>
 #include <utility>
 
 #include "core/accounts.h"
@@ -9,11 +8,11 @@
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {
-    "TEnter_form", "Welcome to ZVK korvane Config", ui::DialogFrame::kFixed, 266,
-    110,           ui::CloseAction::kNone,          "MS Sans Serif",         false};
+// No system menu, and the close command is ignored: only the two buttons hide the dialog.
+constexpr ui::DialogLook kLook = {"TEnter_form",           "Welcome to ZVK korvane Config",
+                                  ui::DialogFrame::kFixed, {266, 110},
+                                  ui::CloseAction::kNone,  ui::kDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {ui::kNoId, "STATIC", "Enter user name and password", 8, 6, 0, 0, SS_LEFT, 0},
     {ui::kNoId, "STATIC", "User name:", 8, 30, 0, 0, SS_LEFT, 0},
@@ -25,18 +24,18 @@ constexpr ui::ControlEntry kControls[] = {
     {IDC_ENTER_QUIT, "BUTTON", "Cancel", 182, 80, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+// "Cancel" (QuitClick) hides the dialog; the fields keep their contents.
 constexpr ui::Command<TEnter_form> kCommands[] = {
     {IDC_ENTER_OKBUT, &TEnter_form::OKbutClick},
-    {IDC_ENTER_QUIT, &TEnter_form::QuitClick},
+    {IDC_ENTER_QUIT, &TEnter_form::Hide},
 };
 
 }  // namespace
 
 TEnter_form::TEnter_form(core::UserTable& users, ShowLoginLine show_login_line)
-    : DialogWindow(kLook, kControls, std::size(kControls)),
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)),
       users_(users),
       show_login_line_(std::move(show_login_line)) {
-  SetCommands(ui::BindCommands(*this, kCommands));
   SetEnterKey(IDC_USER_PASS_ENTER, IDC_ENTER_OKBUT);
 }
 
@@ -44,17 +43,12 @@ void TEnter_form::OKbutClick() {
   const int slot =
       core::LogIn(users_, ControlText(IDC_USER_NAME_ENTER), ControlText(IDC_USER_PASS_ENTER));
   if (slot != 0) {
-    SetControlText(IDC_USER_NAME_ENTER, "");
-    SetControlText(IDC_USER_PASS_ENTER, "");
+    ClearControls({IDC_USER_NAME_ENTER, IDC_USER_PASS_ENTER});
     show_login_line_("Current user: " + users_.NameOf(slot));
     Hide();
   }
   // A failed login says nothing: the name stays for another try, the password goes.
   SetControlText(IDC_USER_PASS_ENTER, "");
-}
-
-void TEnter_form::QuitClick() {
-  Hide();
 }
 
 }  // namespace dialogs

@@ -17,7 +17,6 @@ class TEnter_form : public ui::DialogWindow {
   TEnter_form(core::UserTable& users, ShowLoginLine show_login_line);
 
   void OKbutClick();
-  void QuitClick();
 
  private:
   core::UserTable& users_;

@@ -1,23 +1,16 @@
 #include "dialogs/makepasschange.h"
 
-#include <iterator>
-
 #include "ui/control_ids.h"
 #include "ui/message_boxes.h"
 
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {"Tmakepasschange",
-                                  "Change a users password",
-                                  ui::DialogFrame::kResizable,
-                                  251,
-                                  127,
-                                  ui::CloseAction::kHide,
-                                  "MS Sans Serif",
-                                  false};
+// An ordinary window: its close box hides it.
+constexpr ui::DialogLook kLook = {"Tmakepasschange",           "Change a users password",
+                                  ui::DialogFrame::kResizable, {251, 127},
+                                  ui::CloseAction::kHide,      ui::kDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {ui::kNoId, "STATIC", "New password:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_MAKEPASS_PASS1, "EDIT", "", 120, 8, 105, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
@@ -38,10 +31,9 @@ constexpr char kUserGoneMessage[] =
 
 }  // namespace
 
+// No Enter-key shortcut.
 Tmakepasschange::Tmakepasschange(core::UserTable& users)
-    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
-  SetCommands(ui::BindCommands(*this, kCommands));
-}
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)), users_(users) {}
 
 void Tmakepasschange::PickUser(int list_index) {
   picked_.Pick(users_, list_index);
@@ -52,8 +44,7 @@ void Tmakepasschange::FormActivate() {
 }
 
 void Tmakepasschange::ClearFields() {
-  SetControlText(IDC_MAKEPASS_PASS1, "");
-  SetControlText(IDC_MAKEPASS_PASS2, "");
+  ClearControls({IDC_MAKEPASS_PASS1, IDC_MAKEPASS_PASS2});
 }
 
 void Tmakepasschange::OKbutClick() {

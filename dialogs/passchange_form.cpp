@@ -1,7 +1,5 @@
 #include "dialogs/passchange_form.h"
 
-#include <iterator>
-
 #include "core/accounts.h"
 #include "ui/control_ids.h"
 #include "ui/message_boxes.h"
@@ -9,16 +7,11 @@
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {"Tpasschangeform",
-                                  "Change the password",
-                                  ui::DialogFrame::kFixed,
-                                  218,
-                                  122,
-                                  ui::CloseAction::kNone,
-                                  "MS Sans Serif",
-                                  false};
+// No system menu, and the close command is ignored: only the two buttons hide the dialog.
+constexpr ui::DialogLook kLook = {"Tpasschangeform",       "Change the password",
+                                  ui::DialogFrame::kFixed, {218, 122},
+                                  ui::CloseAction::kNone,  ui::kDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {ui::kNoId, "STATIC", "Old password:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_OLDPASS, "EDIT", "", 120, 8, 89, 21, ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP, 0},
@@ -32,16 +25,16 @@ constexpr ui::ControlEntry kControls[] = {
     {IDC_PASSCHANGE_CANCELBUT, "BUTTON", "Cancel", 134, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+// "Cancel" hides the dialog.
 constexpr ui::Command<Tpasschangeform> kCommands[] = {
     {IDC_PASSCHANGE_OKBUT, &Tpasschangeform::OKbutClick},
-    {IDC_PASSCHANGE_CANCELBUT, &Tpasschangeform::CancelbutClick},
+    {IDC_PASSCHANGE_CANCELBUT, &Tpasschangeform::Hide},
 };
 
 }  // namespace
 
 Tpasschangeform::Tpasschangeform(core::UserTable& users)
-    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
-  SetCommands(ui::BindCommands(*this, kCommands));
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)), users_(users) {
   SetEnterKey(IDC_PASSCHANGE_PASS2, IDC_PASSCHANGE_OKBUT);
 }
 
@@ -50,9 +43,7 @@ void Tpasschangeform::FormActivate() {
 }
 
 void Tpasschangeform::ClearFields() {
-  for (int id : {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2}) {
-    SetControlText(id, "");
-  }
+  ClearControls({IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2});
 }
 
 void Tpasschangeform::OKbutClick() {
@@ -74,10 +65,6 @@ void Tpasschangeform::OKbutClick() {
       Hide();
       break;
   }
-}
-
-void Tpasschangeform::CancelbutClick() {
-  Hide();
 }
 
 }  // namespace dialogs

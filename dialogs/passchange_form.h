@@ -11,7 +11,6 @@ class Tpasschangeform : public ui::DialogWindow {
   explicit Tpasschangeform(core::UserTable& users);
 
   void OKbutClick();
-  void CancelbutClick();
 
  protected:
   void FormActivate() override;

@@ -1,7 +1,5 @@
 #include "dialogs/uname_change.h"
 
-#include <iterator>
-
 #include "core/accounts.h"
 #include "ui/control_ids.h"
 #include "ui/message_boxes.h"
@@ -9,16 +7,11 @@
 namespace dialogs {
 namespace {
 
-constexpr ui::DialogLook kLook = {"Tuname_change",
-                                  "Change current User's name",
-                                  ui::DialogFrame::kResizable,
-                                  222,
-                                  100,
-                                  ui::CloseAction::kHide,
-                                  "MS Sans Serif",
-                                  false};
+// An ordinary window: its close box hides it.
+constexpr ui::DialogLook kLook = {
+    "Tuname_change", "Change current User's name", ui::DialogFrame::kResizable,
+    {222, 100},      ui::CloseAction::kHide,       ui::kDialogFont};
 
-// The dialog's controls, in client pixels.
 constexpr ui::ControlEntry kControls[] = {
     {ui::kNoId, "STATIC", "New user name:", 8, 12, 0, 0, SS_LEFT, 0},
     {IDC_NEW_NAME, "EDIT", "", 106, 8, 95, 21, ES_AUTOHSCROLL | WS_TABSTOP, 0},
@@ -26,16 +19,16 @@ constexpr ui::ControlEntry kControls[] = {
     {IDC_UNAME_CANCELBUT, "BUTTON", "Cancel", 124, 38, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0},
 };
 
+// "Cancel" hides the dialog.
 constexpr ui::Command<Tuname_change> kCommands[] = {
     {IDC_UNAME_OKBUT, &Tuname_change::OKbutClick},
-    {IDC_UNAME_CANCELBUT, &Tuname_change::CancelbutClick},
+    {IDC_UNAME_CANCELBUT, &Tuname_change::Hide},
 };
 
 }  // namespace
 
 Tuname_change::Tuname_change(core::UserTable& users)
-    : DialogWindow(kLook, kControls, std::size(kControls)), users_(users) {
-  SetCommands(ui::BindCommands(*this, kCommands));
+    : DialogWindow(kLook, kControls, ui::BindCommands(*this, kCommands)), users_(users) {
   SetEnterKey(IDC_NEW_NAME, IDC_UNAME_OKBUT);
 }
 
@@ -64,10 +57,6 @@ void Tuname_change::OKbutClick() {
       Hide();
       break;
   }
-}
-
-void Tuname_change::CancelbutClick() {
-  Hide();
 }
 
 }  // namespace dialogs

@@ -11,7 +11,6 @@ class Tuname_change : public ui::DialogWindow {
   explicit Tuname_change(core::UserTable& users);
 
   void OKbutClick();
-  void CancelbutClick();
 
  protected:
   void FormCreate() override;

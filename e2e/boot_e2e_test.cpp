@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "ui/control_ids.h"
 #include "e2e/driver.h"
+#include "ui/control_ids.h"
 
 namespace {
 

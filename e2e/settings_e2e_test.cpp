@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_ids.h"
 #include "core/product_settings.h"
 #include "e2e/driver.h"
 #include "platform/win32/win32_registry.h"
+#include "ui/control_ids.h"
 
 namespace {
 

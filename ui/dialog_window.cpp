@@ -5,17 +5,13 @@
 
 namespace ui {
 
-DialogWindow::DialogWindow(const DialogLook& look, const ControlEntry* controls,
-                           std::size_t control_count)
-    : look_(look), controls_(controls), control_count_(control_count) {}
-
 bool DialogWindow::Create(HWND owner) {
   Frame frame{look_.class_name,
               look_.caption,
               WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
               WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-              look_.width,
-              look_.height,
+              look_.size.width,
+              look_.size.height,
               true};
   switch (look_.frame) {
     case DialogFrame::kFixed:
@@ -32,7 +28,7 @@ bool DialogWindow::Create(HWND owner) {
   if (!CreateFrame(frame, owner, nullptr)) {
     return false;
   }
-  font_ = MakeFont(look_.font_face, -11, look_.bold);
+  font_ = MakeFont(look_.font.face, -11, look_.font.bold);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateControls(controls_, control_count_, font_);
   RunCommand([this] { FormCreate(); });

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <utility>
 
 #include "ui/window_base.h"
 
@@ -22,15 +23,25 @@ enum class CloseAction {
   kHide,  // the close command hides the dialog
 };
 
+struct DialogSize {
+  int width, height;
+};
+
+struct DialogFont {
+  const char* face;
+  bool bold;
+};
+inline constexpr DialogFont kDialogFont{"MS Sans Serif", false};
+inline constexpr DialogFont kBoldDialogFont{"MS Sans Serif", true};
+
 struct DialogLook {
   const char* class_name;
   const char* caption;
   DialogFrame frame;
   // The client area for the fixed frames; the whole window for the resizable one.
-  int width, height;
+  DialogSize size;
   CloseAction close;
-  const char* font_face;
-  bool bold;
+  DialogFont font;
 };
 
 class DialogWindow : public WindowBase {
@@ -43,7 +54,12 @@ class DialogWindow : public WindowBase {
   bool IsShown() const { return IsWindowVisible(hwnd()) != FALSE; }
 
  protected:
-  DialogWindow(const DialogLook& look, const ControlEntry* controls, std::size_t control_count);
+  // `commands` is the dialog's own table, bound with BindCommands.
+  template <std::size_t N>
+  DialogWindow(const DialogLook& look, const ControlEntry (&controls)[N], CommandDispatch commands)
+      : look_(look), controls_(controls), control_count_(N) {
+    SetCommands(std::move(commands));
+  }
 
   // Runs once, inside RunCommand, when the dialog and its controls have been created.
   virtual void FormCreate() {}

@@ -41,6 +41,12 @@ void WindowBase::SetControlText(int id, const std::string& text) {
   SetDlgItemTextA(hwnd_, id, text.c_str());
 }
 
+void WindowBase::ClearControls(std::initializer_list<int> ids) {
+  for (int id : ids) {
+    SetControlText(id, "");
+  }
+}
+
 void WindowBase::FitToText(HWND control) {
   if (!control) {
     return;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ class WindowBase {
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   std::string ControlText(int id) const;
   void SetControlText(int id, const std::string& text);
+  // Empties these edit fields.
+  void ClearControls(std::initializer_list<int> ids);
   // Resizes a control to fit its caption in its current font (for auto-sized labels).
   void FitToText(int id) { FitToText(Control(id)); }
   static void FitToText(HWND control);
