@@ -17,30 +17,48 @@ constexpr std::size_t kMaxCall = std::size_t{1} << 30;
 
 }  // namespace
 
-TextReader::TextReader(FileSystem& files, std::size_t block_size)
+TextFile::TextFile(FileSystem& files, std::size_t block_size, std::size_t min_block)
     : files_(files),
-      block_size_(std::min(std::max<std::size_t>(block_size, 1), kMaxCall)),
+      block_size_(std::min(std::max(block_size, min_block), kMaxCall)),
       block_(new char[block_size_]) {}
 
-TextReader::~TextReader() {
+TextFile::~TextFile() {
   if (handle_ != kNoHandle) {
     files_.Close(handle_);
   }
 }
 
-ErrorCode TextReader::Open(const std::string& path) {
+ErrorCode TextFile::OpenFile(const std::string& path, Access access, Disposition disposition) {
   if (handle_ != kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  FileHandle handle = kNoHandle;
+  const ErrorCode error = files_.Open(path, access, disposition, handle);
+  if (error == kNoError) {
+    handle_ = handle;
+  }
+  return error;
+}
+
+ErrorCode TextFile::CloseFile() {
+  if (handle_ == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  const FileHandle handle = handle_;
+  handle_ = kNoHandle;
+  return files_.Close(handle);
+}
+
+TextReader::TextReader(FileSystem& files, std::size_t block_size)
+    : TextFile(files, block_size, 1) {}
+
+ErrorCode TextReader::Open(const std::string& path) {
+  if (IsOpen()) {
     return kErrorInvalidHandle;
   }
   pos_ = end_ = 0;
   physical_end_ = text_end_ = stop_at_end_ = skip_line_feed_ = false;
-  FileHandle handle = kNoHandle;
-  const ErrorCode error = files_.Open(path, Access::kRead, Disposition::kOpenExisting, handle);
-  if (error != kNoError) {
-    return error;
-  }
-  handle_ = handle;
-  return kNoError;
+  return OpenFile(path, Access::kRead, Disposition::kOpenExisting);
 }
 
 ErrorCode TextReader::Fill() {
@@ -183,38 +201,15 @@ ErrorCode TextReader::ReadBytes(TextLine& bytes) {
   return kNoError;
 }
 
-ErrorCode TextReader::Close() {
-  if (handle_ == kNoHandle) {
-    return kErrorInvalidHandle;
-  }
-  const FileHandle handle = handle_;
-  handle_ = kNoHandle;
-  return files_.Close(handle);
-}
-
 TextWriter::TextWriter(FileSystem& files, std::size_t block_size)
-    : files_(files),
-      block_size_(std::min(std::max<std::size_t>(block_size, sizeof kLineEnd), kMaxCall)),
-      block_(new char[block_size_]) {}
-
-TextWriter::~TextWriter() {
-  if (handle_ != kNoHandle) {
-    files_.Close(handle_);
-  }
-}
+    : TextFile(files, block_size, sizeof kLineEnd) {}
 
 ErrorCode TextWriter::Create(const std::string& path) {
-  if (handle_ != kNoHandle) {
+  if (IsOpen()) {
     return kErrorInvalidHandle;
   }
   used_ = 0;
-  FileHandle handle = kNoHandle;
-  const ErrorCode error = files_.Open(path, Access::kWrite, Disposition::kCreateAlways, handle);
-  if (error != kNoError) {
-    return error;
-  }
-  handle_ = handle;
-  return kNoError;
+  return OpenFile(path, Access::kWrite, Disposition::kCreateAlways);
 }
 
 ErrorCode TextWriter::WriteDirect(const char* bytes, std::size_t size) {
@@ -278,13 +273,11 @@ ErrorCode TextWriter::WriteLineFlushing(std::string_view line) {
 }
 
 ErrorCode TextWriter::Close() {
-  if (handle_ == kNoHandle) {
+  if (!IsOpen()) {
     return kErrorInvalidHandle;
   }
   const ErrorCode flushed = Flush();
-  const FileHandle handle = handle_;
-  handle_ = kNoHandle;
-  const ErrorCode closed = files_.Close(handle);
+  const ErrorCode closed = CloseFile();
   return flushed != kNoError ? flushed : closed;
 }
 

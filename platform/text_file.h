@@ -31,14 +31,33 @@ struct TextLine {
   std::string_view view() const { return {data, size}; }
 };
 
-class TextReader {
+// What the reader and the writer share: the file system, a block of their own and one handle.
+class TextFile {
+ public:
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+  bool IsOpen() const { return handle_ != kNoHandle; }
+
+ protected:
+  // The block holds block_size bytes, at least min_block and at most one call's worth.
+  TextFile(FileSystem& files, std::size_t block_size, std::size_t min_block);
+  // Closes a file still open, ignoring the outcome: only the error path of the caller gets
+  // here. A writer's unwritten block is dropped, as a half-written working file is of no use.
+  ~TextFile();
+  ErrorCode OpenFile(const std::string& path, Access access, Disposition disposition);
+  // kErrorInvalidHandle when no file is open; the handle is given up in any case.
+  ErrorCode CloseFile();
+
+  FileSystem& files_;
+  std::size_t block_size_;
+  std::unique_ptr<char[]> block_;  // not zero-filled: only bytes read or written are looked at
+  FileHandle handle_ = kNoHandle;
+};
+
+class TextReader : public TextFile {
  public:
   // block_size is the size of each read; tests use tiny blocks to cut lines at every byte.
   explicit TextReader(FileSystem& files, std::size_t block_size = kTextBlockSize);
-  // Closes a file still open, ignoring the outcome (the error path of the caller).
-  ~TextReader();
-  TextReader(const TextReader&) = delete;
-  TextReader& operator=(const TextReader&) = delete;
 
   // Opens an existing file for reading.
   ErrorCode Open(const std::string& path);
@@ -67,8 +86,7 @@ class TextReader {
     at_end = !more;
     return error;
   }
-  ErrorCode Close();
-  bool IsOpen() const { return handle_ != kNoHandle; }
+  ErrorCode Close() { return CloseFile(); }
 
  private:
   // Refills the block when it is used up and passes the line feed of a line end that the last
@@ -82,11 +100,7 @@ class TextReader {
   // The rest of a line that goes on past the current block, gathered in carry_.
   ErrorCode ReadLongLine(TextLine& line);
 
-  FileSystem& files_;
-  std::size_t block_size_;
-  std::unique_ptr<char[]> block_;  // not zero-filled: only bytes read are looked at
-  std::string carry_;              // a line longer than what was left of its block
-  FileHandle handle_ = kNoHandle;
+  std::string carry_;  // a line longer than what was left of its block
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool physical_end_ = false;    // a read returned no bytes
@@ -95,14 +109,9 @@ class TextReader {
   bool skip_line_feed_ = false;  // the last line ended in a CR: one LF after it is its line end
 };
 
-class TextWriter {
+class TextWriter : public TextFile {
  public:
   explicit TextWriter(FileSystem& files, std::size_t block_size = kTextBlockSize);
-  // Closes a file still open without writing what is still buffered: only the error path of
-  // the caller gets here, and a half-written working file is of no use.
-  ~TextWriter();
-  TextWriter(const TextWriter&) = delete;
-  TextWriter& operator=(const TextWriter&) = delete;
 
   // Creates the file, or empties it if it exists.
   ErrorCode Create(const std::string& path);
@@ -120,7 +129,6 @@ class TextWriter {
   // Writes what is buffered, then closes; the first failure is reported, the handle is closed
   // in any case.
   ErrorCode Close();
-  bool IsOpen() const { return handle_ != kNoHandle; }
 
  private:
   void Append(std::string_view line) {
@@ -135,11 +143,7 @@ class TextWriter {
   ErrorCode Flush();
   ErrorCode WriteDirect(const char* bytes, std::size_t size);
 
-  FileSystem& files_;
-  std::size_t block_size_;
-  std::unique_ptr<char[]> block_;
   std::size_t used_ = 0;
-  FileHandle handle_ = kNoHandle;
 };
 
 }  // namespace platform

@@ -30,28 +30,30 @@ def padlock(size):
     return px
 
 
+def picture16(colour_at):
+    """A 16x16 picture: colour_at(x, y) gives a pixel's colour, or None for the mask colour."""
+    return [[colour_at(x, y) or MAGENTA for x in range(16)] for y in range(16)]
+
+
 def key16():
-    px = [[MAGENTA] * 16 for _ in range(16)]
-    for y in range(16):
-        for x in range(16):
-            if (x - 4.5) ** 2 + (y - 7.5) ** 2 <= 12 and (x - 4.5) ** 2 + (y - 7.5) ** 2 > 2:
-                px[y][x] = (200, 160, 0)
-            if 7 <= x <= 15 and 7 <= y <= 8:
-                px[y][x] = (200, 160, 0)
-            if x in (12, 14) and 9 <= y <= 10:
-                px[y][x] = (200, 160, 0)
-    return px
+    def colour_at(x, y):
+        ring = 2 < (x - 4.5) ** 2 + (y - 7.5) ** 2 <= 12
+        shaft = 7 <= x <= 15 and 7 <= y <= 8
+        bits = x in (12, 14) and 9 <= y <= 10
+        return (200, 160, 0) if ring or shaft or bits else None
+
+    return picture16(colour_at)
 
 
 def person16():
-    px = [[MAGENTA] * 16 for _ in range(16)]
-    for y in range(16):
-        for x in range(16):
-            if (x - 7.5) ** 2 + (y - 4.5) ** 2 <= 9:
-                px[y][x] = (230, 180, 140)
-            if 9 <= y <= 15 and abs(x - 7.5) <= (y - 7) * 0.9:
-                px[y][x] = (0, 70, 170)
-    return px
+    def colour_at(x, y):
+        if 9 <= y <= 15 and abs(x - 7.5) <= (y - 7) * 0.9:
+            return (0, 70, 170)
+        if (x - 7.5) ** 2 + (y - 4.5) ** 2 <= 9:
+            return (230, 180, 140)
+        return None
+
+    return picture16(colour_at)
 
 
 def write_bmp(path, pictures):

@@ -45,6 +45,16 @@ ErrorCode FromErrno(int error, bool path_missing = false) {
   }
 }
 
+// The outcome of one read or write call that moved `n` bytes, or -1 with errno set.
+ErrorCode Transferred(ssize_t n, std::uint32_t& done) {
+  if (n < 0) {
+    done = 0;
+    return FromErrno(errno);
+  }
+  done = static_cast<std::uint32_t>(n);
+  return kNoError;
+}
+
 std::string Folded(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') {
@@ -181,24 +191,12 @@ ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Dispo
 
 ErrorCode PortableFileSystem::Read(FileHandle handle, void* buffer, std::uint32_t size,
                                    std::uint32_t& done) {
-  done = 0;
-  const ssize_t n = ::read(static_cast<int>(handle), buffer, size);
-  if (n < 0) {
-    return FromErrno(errno);
-  }
-  done = static_cast<std::uint32_t>(n);
-  return kNoError;
+  return Transferred(::read(static_cast<int>(handle), buffer, size), done);
 }
 
 ErrorCode PortableFileSystem::Write(FileHandle handle, const void* buffer, std::uint32_t size,
                                     std::uint32_t& done) {
-  done = 0;
-  const ssize_t n = ::write(static_cast<int>(handle), buffer, size);
-  if (n < 0) {
-    return FromErrno(errno);
-  }
-  done = static_cast<std::uint32_t>(n);
-  return kNoError;
+  return Transferred(::write(static_cast<int>(handle), buffer, size), done);
 }
 
 ErrorCode PortableFileSystem::Size(FileHandle handle, std::uint64_t& size) {
@@ -281,15 +279,22 @@ bool PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t& a
   return true;
 }
 
-bool PortableFileSystem::Rename(const std::string& from, const std::string& to) {
+bool PortableFileSystem::SourceAndTarget(const std::string& from, const std::string& to,
+                                         fs::path& source, fs::path& target) const {
   ErrorCode error = kNoError;
-  const fs::path source = HostPath(from, error);
+  source = HostPath(from, error);
   if (error != kNoError || !IsRegularFile(source)) {
     return false;
   }
-  const fs::path target = HostPath(to, error);
+  target = HostPath(to, error);
+  return error == kNoError;
+}
+
+bool PortableFileSystem::Rename(const std::string& from, const std::string& to) {
+  fs::path source;
+  fs::path target;
   std::error_code ec;
-  if (error != kNoError || fs::exists(fs::symlink_status(target, ec))) {
+  if (!SourceAndTarget(from, to, source, target) || fs::exists(fs::symlink_status(target, ec))) {
     return false;
   }
   if (!IsDirectory(target.parent_path())) {
@@ -305,13 +310,9 @@ bool PortableFileSystem::Rename(const std::string& from, const std::string& to) 
 }
 
 bool PortableFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
-  ErrorCode error = kNoError;
-  const fs::path source = HostPath(from, error);
-  if (error != kNoError || !IsRegularFile(source)) {
-    return false;
-  }
-  const fs::path target = HostPath(to, error);
-  if (error != kNoError || IsDirectory(target)) {
+  fs::path source;
+  fs::path target;
+  if (!SourceAndTarget(from, to, source, target) || IsDirectory(target)) {
     return false;
   }
   if (IsRegularFile(target) &&

@@ -42,6 +42,10 @@ class PortableFileSystem : public FileSystem {
   std::filesystem::path HostPath(const std::string& path, ErrorCode& error) const;
 
  private:
+  // The host paths of a rename or copy: false when `from` is no file or either name cannot be
+  // mapped.
+  bool SourceAndTarget(const std::string& from, const std::string& to,
+                       std::filesystem::path& source, std::filesystem::path& target) const;
   std::uint32_t AttributesOf(const std::filesystem::path& host) const;
   static std::string Key(const std::filesystem::path& host);
 
