@@ -12,5 +12,10 @@ if [[ ! -f "$WINEPREFIX/.korvane-ready" ]]; then
   wineboot -i >/dev/null 2>&1
   wineserver -w
   mkdir -p "$WINEPREFIX/drive_c/windows/system"
+  # KORVANE_WINDOWS_VERSION=win98 (say) has the prefix report that Windows to every program.
+  if [[ -n "${KORVANE_WINDOWS_VERSION:-}" ]]; then
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$KORVANE_WINDOWS_VERSION" /f >/dev/null 2>&1
+    wineserver -w
+  fi
   touch "$WINEPREFIX/.korvane-ready"
 fi
