@@ -60,3 +60,18 @@ add_test(NAME e2e_win98 COMMAND ${e2e_command} --gtest_filter=Win98*)
 set_tests_properties(e2e_win98 PROPERTIES
   ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-win98;KORVANE_WINDOWS_VERSION=win98"
   TIMEOUT 600 RUN_SERIAL TRUE)
+
+# The release zip holds the three files as built and written, and the version resource carries
+# the version in its name.
+add_test(NAME release_package
+         COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION}
+                 -DPROGRAM=$<TARGET_FILE:korvane_config> -DDOCS=${PROJECT_SOURCE_DIR}/docs
+                 -P ${PROJECT_SOURCE_DIR}/tools/check_package.cmake)
+
+# The processor the program needs: its count of Pentium Pro instructions, and the documents
+# saying so.
+find_program(KORVANE_OBJDUMP NAMES i686-w64-mingw32-objdump REQUIRED)
+add_test(NAME p6_instructions
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${KORVANE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:korvane_config>
+                 "-DDOCS=${PROJECT_SOURCE_DIR}/README.md;${PROJECT_SOURCE_DIR}/docs/readme.txt"
+                 -P ${PROJECT_SOURCE_DIR}/tools/count_p6.cmake)
