@@ -160,6 +160,19 @@ bool InAdminBox(const ControlEntry& entry) {
   return false;
 }
 
+// The status bar pictures drawn for the display's colours: 16- and 256-colour displays, common
+// on Windows 9x machines, get pictures made for them rather than a reduction of the true-colour
+// ones.
+int PicturesForTheDisplay() {
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  if (bits <= 4) {
+    return IDB_PICTURES_16;
+  }
+  return bits <= 8 ? IDB_PICTURES_256 : IDB_PICTURES;
+}
+
 }  // namespace
 
 ui::CommandRows<Tmain> Tmain::Commands() {
@@ -210,7 +223,7 @@ bool Tmain::Create() {
     SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(link_font_), FALSE);
   }
   FitToText(IDC_LABEL6);
-  image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_PICTURES), 16, 0,
+  image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(PicturesForTheDisplay()), 16, 0,
                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
   CreateStatusBar();
   CreateToolTips();

@@ -77,3 +77,6 @@
 // Icons and pictures.
 #define IDI_MAIN 4001
 #define IDB_PICTURES 4002
+// The same pictures for 256-colour and 16-colour displays.
+#define IDB_PICTURES_256 4003
+#define IDB_PICTURES_16 4004
