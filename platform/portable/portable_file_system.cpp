@@ -4,11 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <system_error>
-#include <vector>
+
+#include "platform/portable/drive_rules.h"
 
 namespace platform {
 namespace fs = std::filesystem;
@@ -55,31 +54,16 @@ ErrorCode Transferred(ssize_t n, std::uint32_t& done) {
   return kNoError;
 }
 
-std::string Folded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return text;
-}
-
-bool IsValidName(const std::string& name) {
-  return std::none_of(name.begin(), name.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"|?*", c) != nullptr;
-  });
-}
-
 // The entry of `directory` whose name equals `name` without letter case, else `name` itself.
 std::string MatchEntry(const fs::path& directory, const std::string& name) {
   std::error_code ec;
   if (fs::exists(directory / name, ec)) {
     return name;
   }
-  const std::string wanted = Folded(name);
+  const std::string wanted = drive_rules::Folded(name);
   for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
     std::string entry = it->path().filename().string();
-    if (Folded(entry) == wanted) {
+    if (drive_rules::Folded(entry) == wanted) {
       return entry;
     }
   }
@@ -98,52 +82,32 @@ bool IsRegularFile(const fs::path& host) {
 
 }  // namespace
 
-PortableFileSystem::PortableFileSystem(fs::path drive_c, fs::path current_directory)
-    : drive_c_(std::move(drive_c)), current_directory_(std::move(current_directory)) {}
+PortableFileSystem::PortableFileSystem(fs::path drive_c, const fs::path& current_directory)
+    : drive_c_(std::move(drive_c)) {
+  for (const fs::path& part : current_directory.lexically_relative(drive_c_)) {
+    if (part != ".") {
+      current_directory_.push_back(part.string());
+    }
+  }
+}
 
 PortableFileSystem::~PortableFileSystem() = default;
 
 fs::path PortableFileSystem::HostPath(const std::string& path, ErrorCode& error) const {
-  error = kNoError;
-  std::string rest = path;
-  fs::path host = current_directory_;
-  if (rest.size() >= 2 && rest[1] == ':') {
-    if (rest[0] != 'c' && rest[0] != 'C') {
-      error = kErrorPathNotFound;
-      return {};
-    }
-    host = drive_c_;
-    rest.erase(0, 2);
+  drive_rules::Components components;
+  error = drive_rules::Resolve(path, current_directory_, components);
+  if (error != kNoError) {
+    return {};
   }
-  if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) {
-    host = drive_c_;
-  }
-
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : rest + '\\') {
-    if (c != '\\' && c != '/') {
-      part += c;
-      continue;
-    }
-    if (part == "..") {
-      if (host != drive_c_) {
-        host = host.parent_path();
-      }
-    } else if (!part.empty() && part != ".") {
-      if (!IsValidName(part)) {
-        error = kErrorInvalidName;
-        return {};
-      }
-      host /= MatchEntry(host, part);
-    }
-    part.clear();
+  fs::path host = drive_c_;
+  for (const std::string& name : components) {
+    host /= MatchEntry(host, name);
   }
   return host;
 }
 
 std::string PortableFileSystem::Key(const fs::path& host) {
-  return Folded(host.string());
+  return drive_rules::Folded(host.string());
 }
 
 std::uint32_t PortableFileSystem::AttributesOf(const fs::path& host) const {
@@ -163,15 +127,11 @@ ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Dispo
     return kErrorAccessDenied;
   }
   const bool exists = IsRegularFile(host);
-  const std::uint32_t attributes = exists ? AttributesOf(host) : 0;
-  if (exists && access != Access::kRead && (attributes & kAttributeReadOnly)) {
-    return kErrorAccessDenied;
-  }
-  // Windows refuses to truncate a hidden or system file with a create that does not ask for
-  // those attributes.
-  if (exists && disposition == Disposition::kCreateAlways &&
-      (attributes & (kAttributeHidden | kAttributeSystem))) {
-    return kErrorAccessDenied;
+  if (exists) {
+    const ErrorCode refusal = drive_rules::OpenRefusal(AttributesOf(host), access, disposition);
+    if (refusal != kNoError) {
+      return refusal;
+    }
   }
 
   int flags = access == Access::kRead ? O_RDONLY : access == Access::kWrite ? O_WRONLY : O_RDWR;
@@ -183,7 +143,7 @@ ErrorCode PortableFileSystem::Open(const std::string& path, Access access, Dispo
     return FromErrno(errno, !IsDirectory(host.parent_path()));
   }
   if (disposition == Disposition::kCreateAlways) {
-    attributes_[Key(host)] = kAttributeArchive;
+    attributes_[Key(host)] = drive_rules::kCreatedAttributes;
   }
   handle = fd;
   return kNoError;
@@ -246,7 +206,7 @@ bool PortableFileSystem::DeleteByName(const std::string& path) {
   if (error != kNoError || !IsRegularFile(host)) {
     return false;
   }
-  if (AttributesOf(host) & kAttributeReadOnly) {
+  if (!drive_rules::MayDelete(AttributesOf(host))) {
     return false;
   }
   if (::unlink(host.c_str()) != 0) {
@@ -262,7 +222,7 @@ bool PortableFileSystem::SetAttributes(const std::string& path, std::uint32_t at
   if (error != kNoError || !IsRegularFile(host)) {
     return false;
   }
-  attributes_[Key(host)] = attributes & ~kAttributeNormal;
+  attributes_[Key(host)] = drive_rules::StoredAttributes(attributes);
   return true;
 }
 
@@ -272,10 +232,7 @@ bool PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t& a
   if (error != kNoError || !IsRegularFile(host)) {
     return false;
   }
-  attributes = AttributesOf(host);
-  if (attributes == 0) {
-    attributes = kAttributeNormal;
-  }
+  attributes = drive_rules::ReportedAttributes(AttributesOf(host));
   return true;
 }
 
@@ -315,8 +272,7 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
   if (!SourceAndTarget(from, to, source, target) || IsDirectory(target)) {
     return false;
   }
-  if (IsRegularFile(target) &&
-      (AttributesOf(target) & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem))) {
+  if (IsRegularFile(target) && !drive_rules::MayReplaceByCopy(AttributesOf(target))) {
     return false;
   }
   std::error_code ec;
@@ -324,7 +280,7 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
   if (ec) {
     return false;
   }
-  attributes_[Key(target)] = AttributesOf(source) | kAttributeArchive;
+  attributes_[Key(target)] = drive_rules::CopiedAttributes(AttributesOf(source));
   return true;
 }
 

@@ -1,13 +1,14 @@
 // The portable file backend of the native build and its tests: a directory stands for drive C:,
 // path names are matched without letter case, POSIX errors come back as the Windows error codes
 // the Win32 backend would give, and attribute bits are kept here, with the Windows rules that
-// matter to the tool (a read-only file cannot be written or deleted, a hidden or system file
-// cannot be truncated by a create, a rename never replaces an existing name).
+// matter to the tool (drive_rules.h: a read-only file cannot be written or deleted, a hidden or
+// system file cannot be truncated by a create; and a rename never replaces an existing name).
 #pragma once
 
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -17,7 +18,7 @@ class PortableFileSystem : public FileSystem {
  public:
   // `drive_c` stands for "c:\"; relative paths are taken from `current_directory`, which must
   // lie inside it.
-  PortableFileSystem(std::filesystem::path drive_c, std::filesystem::path current_directory);
+  PortableFileSystem(std::filesystem::path drive_c, const std::filesystem::path& current_directory);
   ~PortableFileSystem() override;
 
   ErrorCode Open(const std::string& path, Access access, Disposition disposition,
@@ -50,7 +51,8 @@ class PortableFileSystem : public FileSystem {
   static std::string Key(const std::filesystem::path& host);
 
   std::filesystem::path drive_c_;
-  std::filesystem::path current_directory_;
+  // The current directory's components below drive_c_.
+  std::vector<std::string> current_directory_;
   // Attribute bits by host path; a file without an entry has the archive bit only.
   std::map<std::string, std::uint32_t> attributes_;
 };

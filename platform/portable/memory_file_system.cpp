@@ -1,0 +1,285 @@
+#include "platform/portable/memory_file_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+MemoryFileSystem::MemoryFileSystem(const std::string& current_directory) {
+  if (drive_rules::Resolve(current_directory, {}, current_directory_) == kNoError) {
+    MakeDirectory(current_directory);
+  }
+}
+
+MemoryFileSystem::Place MemoryFileSystem::Locate(const std::string& path) {
+  Place place;
+  drive_rules::Components components;
+  place.error = drive_rules::Resolve(path, current_directory_, components);
+  if (place.error != kNoError) {
+    return place;
+  }
+  place.root = components.empty();
+  std::string parent;
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    if (i + 1 == components.size()) {
+      parent = place.key;
+    }
+    if (i > 0) {
+      place.key += '\\';
+    }
+    place.key += drive_rules::Folded(components[i]);
+  }
+  if (place.root) {
+    return place;
+  }
+  const auto up = entries_.find(parent);
+  place.parent_is_directory = parent.empty() || (up != entries_.end() && up->second.directory);
+  const auto found = entries_.find(place.key);
+  place.entry = found == entries_.end() ? nullptr : &found->second;
+  return place;
+}
+
+MemoryFileSystem::Entry* MemoryFileSystem::FileAt(const std::string& path) {
+  const Place place = Locate(path);
+  return place.entry != nullptr && !place.entry->directory ? place.entry : nullptr;
+}
+
+MemoryFileSystem::OpenFile* MemoryFileSystem::Handle(FileHandle handle) {
+  if (handle < 1 || static_cast<std::size_t>(handle) > handles_.size()) {
+    return nullptr;
+  }
+  OpenFile& file = handles_[static_cast<std::size_t>(handle) - 1];
+  return file.bytes ? &file : nullptr;
+}
+
+bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+  drive_rules::Components components;
+  if (drive_rules::Resolve(path, current_directory_, components) != kNoError) {
+    return false;
+  }
+  std::string key;
+  for (const std::string& name : components) {
+    key += (key.empty() ? "" : "\\") + drive_rules::Folded(name);
+    Entry& entry = entries_[key];
+    if (entry.bytes) {
+      return false;  // a file of that name is in the way
+    }
+    entry.directory = true;
+  }
+  return true;
+}
+
+bool MemoryFileSystem::DirectoryExists(const std::string& path) const {
+  drive_rules::Components components;
+  if (drive_rules::Resolve(path, current_directory_, components) != kNoError) {
+    return false;
+  }
+  std::string key;
+  for (const std::string& name : components) {
+    key += (key.empty() ? "" : "\\") + drive_rules::Folded(name);
+  }
+  const auto found = entries_.find(key);
+  return key.empty() || (found != entries_.end() && found->second.directory);
+}
+
+ErrorCode MemoryFileSystem::Open(const std::string& path, Access access, Disposition disposition,
+                                 FileHandle& handle) {
+  handle = kNoHandle;
+  Place place = Locate(path);
+  if (place.error != kNoError) {
+    return place.error;
+  }
+  if (place.root || (place.entry != nullptr && place.entry->directory)) {
+    return kErrorAccessDenied;
+  }
+  if (place.entry == nullptr) {
+    if (!place.parent_is_directory) {
+      return kErrorPathNotFound;
+    }
+    if (disposition == Disposition::kOpenExisting) {
+      return kErrorFileNotFound;
+    }
+    place.entry = &entries_[place.key];
+    place.entry->bytes = std::make_shared<Bytes>();
+  } else {
+    const ErrorCode refusal =
+        drive_rules::OpenRefusal(place.entry->attributes, access, disposition);
+    if (refusal != kNoError) {
+      return refusal;
+    }
+  }
+  if (disposition == Disposition::kCreateAlways) {
+    // Truncated in place: handles already open on the file see it empty too.
+    place.entry->bytes->clear();
+    place.entry->attributes = drive_rules::kCreatedAttributes;
+  }
+
+  // The lowest free handle, as descriptors are handed out.
+  auto free = std::find_if(handles_.begin(), handles_.end(),
+                           [](const OpenFile& file) { return !file.bytes; });
+  if (free == handles_.end()) {
+    free = handles_.insert(free, OpenFile{});
+  }
+  free->bytes = place.entry->bytes;
+  free->position = 0;
+  free->readable = access != Access::kWrite;
+  free->writable = access != Access::kRead;
+  handle = static_cast<FileHandle>(free - handles_.begin()) + 1;
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Read(FileHandle handle, void* buffer, std::uint32_t size,
+                                 std::uint32_t& done) {
+  done = 0;
+  OpenFile* file = Handle(handle);
+  if (file == nullptr || !file->readable) {
+    return kErrorInvalidHandle;
+  }
+  const Bytes& bytes = *file->bytes;
+  if (file->position < bytes.size()) {
+    done = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(size, bytes.size() - file->position));
+    std::memcpy(buffer, bytes.data() + file->position, done);
+    file->position += done;
+  }
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Write(FileHandle handle, const void* buffer, std::uint32_t size,
+                                  std::uint32_t& done) {
+  done = 0;
+  OpenFile* file = Handle(handle);
+  if (file == nullptr || !file->writable) {
+    return kErrorInvalidHandle;
+  }
+  if (size == 0) {
+    return kNoError;
+  }
+  Bytes& bytes = *file->bytes;
+  // A write past the end fills the gap with zero bytes, as on a host file.
+  const std::uint64_t end = file->position + size;
+  if (end > bytes.size()) {
+    bytes.resize(end, '\0');
+  }
+  std::memcpy(bytes.data() + file->position, buffer, size);
+  file->position = end;
+  done = size;
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Size(FileHandle handle, std::uint64_t& size) {
+  const OpenFile* file = Handle(handle);
+  if (file == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  size = file->bytes->size();
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Seek(FileHandle handle, std::uint64_t offset) {
+  OpenFile* file = Handle(handle);
+  if (file == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  file->position = offset;
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Position(FileHandle handle, std::uint64_t& offset) {
+  const OpenFile* file = Handle(handle);
+  if (file == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  offset = file->position;
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Close(FileHandle handle) {
+  OpenFile* file = Handle(handle);
+  if (file == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  file->bytes.reset();
+  return kNoError;
+}
+
+int MemoryFileSystem::OpenHandles() const {
+  return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
+                                        [](const OpenFile& file) { return file.bytes != nullptr; }));
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) {
+  return FileAt(path) != nullptr;
+}
+
+bool MemoryFileSystem::DeleteByName(const std::string& path) {
+  const Place place = Locate(path);
+  if (place.entry == nullptr || place.entry->directory ||
+      !drive_rules::MayDelete(place.entry->attributes)) {
+    return false;
+  }
+  // Handles still open on the file keep its bytes.
+  entries_.erase(place.key);
+  return true;
+}
+
+bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  Entry* file = FileAt(path);
+  if (file == nullptr) {
+    return false;
+  }
+  file->attributes = drive_rules::StoredAttributes(attributes);
+  return true;
+}
+
+bool MemoryFileSystem::GetAttributes(const std::string& path, std::uint32_t& attributes) {
+  const Entry* file = FileAt(path);
+  if (file == nullptr) {
+    return false;
+  }
+  attributes = drive_rules::ReportedAttributes(file->attributes);
+  return true;
+}
+
+bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+  const Place source = Locate(from);
+  if (source.entry == nullptr || source.entry->directory) {
+    return false;
+  }
+  const Place target = Locate(to);
+  // Never over an existing name, the file's own name in another letter case included.
+  if (target.error != kNoError || target.root || target.entry != nullptr ||
+      !target.parent_is_directory) {
+    return false;
+  }
+  auto moved = entries_.extract(source.key);
+  moved.key() = target.key;
+  entries_.insert(std::move(moved));
+  return true;
+}
+
+bool MemoryFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
+  const Place source = Locate(from);
+  if (source.entry == nullptr || source.entry->directory) {
+    return false;
+  }
+  Place target = Locate(to);
+  if (target.error != kNoError || target.root || !target.parent_is_directory ||
+      target.key == source.key) {
+    return false;
+  }
+  if (target.entry != nullptr &&
+      (target.entry->directory || !drive_rules::MayReplaceByCopy(target.entry->attributes))) {
+    return false;
+  }
+  if (target.entry == nullptr) {
+    target.entry = &entries_[target.key];
+    target.entry->bytes = std::make_shared<Bytes>();
+  }
+  // Replaced in place, like a copy over an existing host file.
+  *target.entry->bytes = *source.entry->bytes;
+  target.entry->attributes = drive_rules::CopiedAttributes(source.entry->attributes);
+  return true;
+}
+
+}  // namespace platform
