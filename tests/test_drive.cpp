@@ -45,6 +45,18 @@ std::string Visible(const std::string& bytes) {
   return shown;
 }
 
+bool TestDrive::InMemory() {
+#ifdef _WIN32
+  return false;
+#else
+  static const bool in_memory = [] {
+    const char* drive = std::getenv("KORVANE_TEST_DRIVE");
+    return drive != nullptr && std::string(drive) == "memory";
+  }();
+  return in_memory;
+#endif
+}
+
 bool TestDrive::IsWin32() {
 #ifdef _WIN32
   return true;
@@ -62,6 +74,12 @@ TestDrive::TestDrive() {
   SetCurrentDirectoryA(kScratchDirectory);
   RemoveScratchFiles();
 #else
+  if (InMemory()) {
+    memory_ = std::make_unique<platform::MemoryFileSystem>();
+    memory_->MakeDirectory("c:\\windows\\system");
+    files_ = memory_.get();
+    return;
+  }
   scratch_ = std::make_unique<platform::ScratchDrive>();
   files_ = &scratch_->files();
 #endif
@@ -113,6 +131,10 @@ void TestDrive::MakeDirectory(const std::string& path) {
   ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
   made_directories.push_back(path);
 #else
+  if (memory_) {
+    ASSERT_TRUE(memory_->MakeDirectory(path)) << path;
+    return;
+  }
   platform::ErrorCode error = platform::kNoError;
   auto host = scratch_->files().HostPath(path, error);
   ASSERT_EQ(error, platform::kNoError) << path;

@@ -1,5 +1,7 @@
 // A scratch drive C: for one test. Natively: a fresh temporary directory behind the portable
-// backend, which stands for C: and is also the current directory. Under Wine: the real drive C:
+// backend, which stands for C: and is also the current directory; or, with the environment
+// variable KORVANE_TEST_DRIVE=memory, a fresh drive held in memory whose root is the current
+// directory, so the same tests check that drive's rules too. Under Wine: the real drive C:
 // of the throwaway test prefix behind the Win32 backend, with the files the tests touch removed
 // before and after each test and a fresh scratch directory as the current directory.
 #pragma once
@@ -10,6 +12,7 @@
 
 #include "platform/file_system.h"
 #ifndef _WIN32
+#include "platform/portable/memory_file_system.h"
 #include "platform/portable/scratch_drive.h"
 #endif
 
@@ -28,6 +31,7 @@ class TestDrive {
 
   platform::FileSystem& files() { return *files_; }
   static bool IsWin32();
+  static bool InMemory();
 
   // Whole-file helpers for arranging and inspecting a test, through the same backend.
   void WriteFile(const std::string& path, const std::string& bytes);
@@ -50,7 +54,8 @@ class TestDrive {
   std::unique_ptr<platform::FileSystem> win32_files_;
   platform::FileHandle lock_ = platform::kNoHandle;
 #else
-  std::unique_ptr<platform::ScratchDrive> scratch_;
+  std::unique_ptr<platform::ScratchDrive> scratch_;  // one of the two
+  std::unique_ptr<platform::MemoryFileSystem> memory_;
 #endif
   platform::FileSystem* files_ = nullptr;
 };

@@ -137,8 +137,7 @@ ErrorCode MemoryFileSystem::Read(FileHandle handle, void* buffer, std::uint32_t 
   }
   const Bytes& bytes = *file->bytes;
   if (file->position < bytes.size()) {
-    done = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(size, bytes.size() - file->position));
+    done = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, bytes.size() - file->position));
     std::memcpy(buffer, bytes.data() + file->position, done);
     file->position += done;
   }
@@ -204,8 +203,9 @@ ErrorCode MemoryFileSystem::Close(FileHandle handle) {
 }
 
 int MemoryFileSystem::OpenHandles() const {
-  return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
-                                        [](const OpenFile& file) { return file.bytes != nullptr; }));
+  return static_cast<int>(std::count_if(handles_.begin(), handles_.end(), [](const OpenFile& file) {
+    return file.bytes != nullptr;
+  }));
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
