@@ -52,6 +52,14 @@ MemoryFileSystem::OpenFile* MemoryFileSystem::Handle(FileHandle handle) {
   return file.bytes ? &file : nullptr;
 }
 
+std::shared_ptr<MemoryFileSystem::Bytes> MemoryFileSystem::NewFileBytes() {
+  if (!spare_) {
+    return std::make_shared<Bytes>();
+  }
+  spare_->clear();
+  return std::move(spare_);
+}
+
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
   drive_rules::Components components;
   if (drive_rules::Resolve(path, current_directory_, components) != kNoError) {
@@ -100,7 +108,7 @@ ErrorCode MemoryFileSystem::Open(const std::string& path, Access access, Disposi
       return kErrorFileNotFound;
     }
     place.entry = &entries_[place.key];
-    place.entry->bytes = std::make_shared<Bytes>();
+    place.entry->bytes = NewFileBytes();
   } else {
     const ErrorCode refusal =
         drive_rules::OpenRefusal(place.entry->attributes, access, disposition);
@@ -155,13 +163,18 @@ ErrorCode MemoryFileSystem::Write(FileHandle handle, const void* buffer, std::ui
     return kNoError;
   }
   Bytes& bytes = *file->bytes;
-  // A write past the end fills the gap with zero bytes, as on a host file.
-  const std::uint64_t end = file->position + size;
-  if (end > bytes.size()) {
-    bytes.resize(end, '\0');
+  const auto* from = static_cast<const char*>(buffer);
+  if (file->position == bytes.size()) {
+    bytes.append(from, size);  // the common case: a file written from start to end
+  } else {
+    // A write past the end fills the gap with zero bytes, as on a host file.
+    if (file->position > bytes.size()) {
+      bytes.resize(file->position, '\0');
+    }
+    bytes.replace(file->position, std::min<std::uint64_t>(size, bytes.size() - file->position),
+                  from, size);
   }
-  std::memcpy(bytes.data() + file->position, buffer, size);
-  file->position = end;
+  file->position += size;
   done = size;
   return kNoError;
 }
@@ -218,7 +231,10 @@ bool MemoryFileSystem::DeleteByName(const std::string& path) {
       !drive_rules::MayDelete(place.entry->attributes)) {
     return false;
   }
-  // Handles still open on the file keep its bytes.
+  // Handles still open on the file keep its bytes; otherwise their room serves the next file.
+  if (place.entry->bytes.use_count() == 1) {
+    spare_ = std::move(place.entry->bytes);
+  }
   entries_.erase(place.key);
   return true;
 }
@@ -274,7 +290,7 @@ bool MemoryFileSystem::CopyReplacing(const std::string& from, const std::string&
   }
   if (target.entry == nullptr) {
     target.entry = &entries_[target.key];
-    target.entry->bytes = std::make_shared<Bytes>();
+    target.entry->bytes = NewFileBytes();
   }
   // Replaced in place, like a copy over an existing host file.
   *target.entry->bytes = *source.entry->bytes;

@@ -75,11 +75,15 @@ class MemoryFileSystem : public FileSystem {
   Place Locate(const std::string& path);
   Entry* FileAt(const std::string& path);
   OpenFile* Handle(FileHandle handle);
+  // Empty bytes for a new file, in the room of the last file deleted when there is one: the
+  // fuzz targets delete and create the same file hundreds of thousands of times.
+  std::shared_ptr<Bytes> NewFileBytes();
 
   drive_rules::Components current_directory_;
   // Every directory and file by key; the root directory has the empty key and no entry.
   std::map<std::string, Entry> entries_;
   std::vector<OpenFile> handles_;  // handle h is handles_[h - 1]
+  std::shared_ptr<Bytes> spare_;
 };
 
 }  // namespace platform
