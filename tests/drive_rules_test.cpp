@@ -4,14 +4,13 @@
 // the other.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/portable/memory_file_system.h"
 #ifndef _WIN32
-#include "platform/portable/portable_file_system.h"
+#include "platform/portable/scratch_drive.h"
 #endif
 
 namespace platform {
@@ -36,25 +35,10 @@ class MemoryDrive : public Drive {
 #ifndef _WIN32
 class HostDrive : public Drive {
  public:
-  HostDrive() {
-    namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "korvane-rules-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("mkdtemp failed");
-    }
-    root_ = pattern;
-    fs::create_directories(root_ / "windows" / "system");
-    files_ = std::make_unique<PortableFileSystem>(root_, root_);
-  }
-  ~HostDrive() override {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  FileSystem& files() override { return *files_; }
+  FileSystem& files() override { return scratch_.files(); }
 
  private:
-  std::filesystem::path root_;
-  std::unique_ptr<PortableFileSystem> files_;
+  ScratchDrive scratch_;
 };
 #endif
 
