@@ -1,19 +1,19 @@
 // Fuzzes the account rules with sequences of operations decoded from the input: add, remove,
 // rename, own password, pick and set a user's password, display a password, login, logout, a
-// quit with its save followed by a start with its load, and writes aimed at slots that hold
-// nobody. Each runs against core/accounts and the user table the way the windows call them, at
-// any moment (the dialogs are modeless, so a button may be pressed long after its dialog was
-// opened). After every step the table is checked against a model of its own, byte for byte, and:
-// at most 255 users and the count never wraps; "Administrator" only ever in slot 1, and slot 1
-// never removed; nothing written for slot 0 or outside 1..count; a login finds the first slot
-// whose name and password both match; HasAdminRights() exactly when the current slot's name is
-// "Administrator" or the table is fresh and empty; and a save then load gives back every user in
-// his slot.
+// quit with its save followed by a start with its load, a start that cannot open the databank,
+// and writes aimed at slots that hold nobody. Each runs against core/accounts and the user table
+// the way the windows call them, at any moment (the dialogs are modeless, so a button may be
+// pressed long after its dialog was opened). After every step the table is checked against a
+// model of its own, byte for byte, and: at most 255 users and the count never wraps;
+// "Administrator" only ever in slot 1, and slot 1 never removed; nothing written for slot 0 or
+// outside 1..count; a login finds the first slot whose name and password both match;
+// HasAdminRights() exactly when the current slot's name is "Administrator" or the table is fresh
+// and empty; and a save then load gives back every user in his slot.
 //
-// Input: one byte per operation (its number modulo the count of operations) followed by its
-// arguments. A text argument is one byte: a text of a small list ("Administrator", its look-alikes,
-// the empty text, ...), the name or the password of a slot, up to 31 bytes taken from the input,
-// a text of 254, 255, 256 or 300 characters, or a length byte and as many bytes from the input.
+// Input: one byte per operation (its number modulo 13) followed by its arguments. A text
+// argument is one byte: a text of a small list ("Administrator", its look-alikes, the empty
+// text, ...), the name or the password of a slot, up to 31 bytes taken from the input, a text of
+// 254, 255, 256 or 300 characters, or a length byte and as many bytes from the input.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -23,10 +23,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/accounts.h"
 #include "core/databank_file.h"
+#include "core/errors.h"
 #include "core/user_table.h"
 #include "fuzz/scratch_drive.h"
 
@@ -61,8 +63,10 @@ struct Model {
   int current = 0;
   int logged_in = 0;
   int selected = 0;
-  bool fresh = true;  // nothing loaded that could not be read
-  int highest = 0;    // slots above it were never written and are still zero
+  bool fresh = true;  // no databank whose users could not be read
+  // The users in the databank file, as the last save that wrote it left them.
+  std::vector<std::pair<std::string, std::string>> on_disk;
+  int highest = 0;  // slots above it were never written and are still zero
   // The pick of the set-password dialog: the slot and the list of names it was made on.
   int picked = 0;
   std::vector<std::string> picked_names;
@@ -100,6 +104,13 @@ struct Model {
   void Reset() {
     count = current = logged_in = selected = picked = highest = 0;
     fresh = true;
+    on_disk.clear();
+    picked_names.clear();
+  }
+  // A start: nobody logged in or picked, and the table as loaded.
+  void Restart(int loaded) {
+    count = highest = loaded;
+    current = logged_in = selected = picked = 0;
     picked_names.clear();
   }
 };
@@ -121,12 +132,13 @@ std::uint32_t FixedClock() {
 }
 
 // Start-up: a fresh table, loaded from the databank file (created empty when there is none).
+// Raises the I/O error of a failed open or load.
 void Start(Run& run) {
   run.databank.reset();
   run.table.emplace();
+  run.picked = core::PickedUser();
   run.databank.emplace(run.drive.files(), *run.table, core::kDatabankPath, FixedClock);
   run.databank->OpenDatabank();
-  run.picked = core::PickedUser();
 }
 
 const std::string kLongTexts[] = {std::string(254, 'a'), std::string(255, 'a'),
@@ -341,27 +353,50 @@ void LogOut(Run& run) {
 }
 
 // Quit and start again: the save, then a load into a fresh table, which must give back every
-// user in his slot. The bytes after each text are filler after the load; the model takes them
-// from the loaded table once the texts are found right.
+// user of the file in his slot: all users of the table, unless the last start could not read
+// the file, in which case the save leaves it alone. The bytes after each text are filler after
+// the load; the model takes them from the loaded table once the texts are found right.
 void SaveAndLoad(Run& run) {
   Model& model = run.model;
-  FUZZ_REQUIRE(run.databank->SaveDatabank() == core::SaveOutcome::kSaved);
+  if (model.fresh) {
+    FUZZ_REQUIRE(run.databank->SaveDatabank() == core::SaveOutcome::kSaved);
+    model.on_disk.clear();
+    for (int k = 1; k <= model.count; ++k) {
+      model.on_disk.emplace_back(model.Name(k), model.Password(k));
+    }
+  } else {
+    FUZZ_REQUIRE(run.databank->SaveDatabank() == core::SaveOutcome::kLeftUnchanged);
+  }
   Start(run);
   const core::UserTable& table = *run.table;
-  FUZZ_REQUIRE(table.Count() == model.count);
+  const int loaded = static_cast<int>(model.on_disk.size());
+  FUZZ_REQUIRE(table.Count() == loaded);
   FUZZ_REQUIRE(run.databank->SurplusEntries() == 0);
-  for (int k = 1; k <= model.count; ++k) {
+  for (int k = 1; k <= loaded; ++k) {
     const core::UserRecord& slot = table.Slot(k);
-    FUZZ_REQUIRE(Model::Text(slot.name) == model.Name(k));
-    FUZZ_REQUIRE(Model::Text(slot.password) == model.Password(k));
+    FUZZ_REQUIRE(Model::Text(slot.name) == model.on_disk[k - 1].first);
+    FUZZ_REQUIRE(Model::Text(slot.password) == model.on_disk[k - 1].second);
     model.slots[k - 1] = slot;
   }
-  model.highest = model.count;
-  model.current = 0;
-  model.logged_in = 0;
-  model.selected = 0;
-  model.picked = 0;
-  model.picked_names.clear();
+  model.Restart(loaded);
+  model.fresh = true;
+}
+
+// A start while another program holds the databank read-only: the open fails, the table stays
+// empty, and that empty table is no fresh one: it opens nothing to anybody, and the next save
+// leaves the file as it is.
+void StartLocked(Run& run) {
+  run.drive.files().SetAttributes(core::kDatabankPath, platform::kAttributeReadOnly);
+  bool refused = false;
+  try {
+    Start(run);
+  } catch (const core::IoError& error) {
+    refused = error.code() == core::kIoAccessDenied;
+  }
+  FUZZ_REQUIRE(refused);
+  run.drive.files().SetAttributes(core::kDatabankPath, platform::kAttributeArchive);
+  run.model.Restart(0);
+  run.model.fresh = false;
 }
 
 // Writes aimed at a slot that holds nobody: slot 0, the slots past the count, past the table.
@@ -401,7 +436,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   while (in.More()) {
     Model& model = run.model;
-    switch (in.Byte() % 12) {
+    switch (in.Byte() % 13) {
       case 0: {
         const std::string name = TextArgument(in, model);
         const std::string pass1 = TextArgument(in, model);
@@ -448,6 +483,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 10:
         SaveAndLoad(run);
+        break;
+      case 12:
+        StartLocked(run);
         break;
       default:
         if (in.Byte() & 1) {
