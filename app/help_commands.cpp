@@ -15,6 +15,8 @@ constexpr char kReadmeFile[] = "readme.txt";
 // Written by the protection program; the tool only hands a copy of it to the shell.
 constexpr char kLoginLogPath[] = "c:\\windows\\logfile.zvk";
 constexpr char kLoginLogCopyPath[] = "c:\\korvanelog.txt";
+// On the maker's web host, which status panel 1 shows at start-up.
+constexpr char kHomePageUrl[] = "http://www.tarnwickkeep.example/software/index.html";
 
 }  // namespace
 
@@ -35,7 +37,7 @@ void Tmain::About1Click() {
 }
 
 void Tmain::Homepage1Click() {
-  parts_.shell.Open(hwnd(), ui::kHomePageUrl);
+  parts_.shell.Open(hwnd(), kHomePageUrl);
 }
 
 void Tmain::Label6Click() {

@@ -43,7 +43,7 @@ constexpr ControlEntry kControls[] = {
     {IDC_LABEL2, "STATIC", kCopyrightLine, 8, 176, 0, 0, kLabel, 0},
     {IDC_LABEL6, "STATIC", ui::kAuthorName, 8, 200, 0, 0, kLink, 0},
     {IDC_LABEL1, "STATIC", "Visit", 8, 232, 0, 0, kLabel, 0},
-    {IDC_LABEL5, "STATIC", ui::kMakerName, 8, 248, 79, 32, kLink, 0},
+    {IDC_LABEL5, "STATIC", kMakerName, 8, 248, 79, 32, kLink, 0},
     {IDC_LABEL3, "STATIC", "today!!!!", 8, 280, 0, 0, kLabel, 0},
     {IDC_ADMIN_BOX, "BUTTON", "Administrator features", 168, 0, 273, 337, kGroup, 0},
     {IDC_USERLABEL, "STATIC", "Users:", 155, 10, 0, 0, kLabel, IDC_ADMIN_BOX},

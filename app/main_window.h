@@ -32,6 +32,9 @@ class Tabout;
 
 namespace app {
 
+// The maker link of the credit block.
+inline constexpr char kMakerName[] = "Tarnwick Keep";
+
 // What the main window works with. The program owns all of it (app/program.h); the user table
 // is the one the dialogs share.
 struct MainWindowParts {

@@ -19,7 +19,7 @@ struct LinkLabel {
 
 constexpr LinkLabel kLinkLabels[] = {
     {IDC_LABEL6, ui::kAuthorName},
-    {IDC_LABEL5, ui::kMakerName},
+    {IDC_LABEL5, kMakerName},
 };
 
 // showmsg(hint), and then the label `lit` (0: none) in its hover look. Done in one step, so a

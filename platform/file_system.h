@@ -12,20 +12,14 @@ namespace platform {
 using ErrorCode = std::uint32_t;
 
 constexpr ErrorCode kNoError = 0;
-
-// A name that names nothing, or cannot name anything.
 constexpr ErrorCode kErrorFileNotFound = 2;
 constexpr ErrorCode kErrorPathNotFound = 3;
-constexpr ErrorCode kErrorFileExists = 80;
-constexpr ErrorCode kErrorInvalidName = 123;
-constexpr ErrorCode kErrorFilenameTooLong = 206;
-
-// A file that cannot be had, or a device that fails.
 constexpr ErrorCode kErrorTooManyOpenFiles = 4;
 constexpr ErrorCode kErrorAccessDenied = 5;
 constexpr ErrorCode kErrorInvalidHandle = 6;
 constexpr ErrorCode kErrorSharingViolation = 32;
 constexpr ErrorCode kErrorDiskFull = 112;
+constexpr ErrorCode kErrorInvalidName = 123;
 constexpr ErrorCode kErrorIoDevice = 1117;
 
 // File attribute bits, as SetFileAttributesA takes them.

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "ui/product_texts.h"
 #include "ui/window_base.h"
 
 namespace ui {
 namespace {
+
+// The application title: the caption of the plain messages and of the error box.
+constexpr char kApplicationTitle[] = "Korvane Configuration";
 
 // The active tool window owns the box, so the box stays in front of the window whose command
 // raised it. Before any tool window is shown (an error while loading at start-up) it has none.

@@ -14,6 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Windows codes of failures that only this backend has to name; nothing else looks at them.
+constexpr ErrorCode kErrorFileExists = 80;
+constexpr ErrorCode kErrorFilenameTooLong = 206;
+
 // Windows error code of a POSIX failure. `path_missing` tells ENOENT for a missing directory
 // on the way (3, "path not found") from a missing file (2).
 ErrorCode FromErrno(int error, bool path_missing = false) {
