@@ -1,16 +1,19 @@
 #include "core/databank_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "core/errors.h"
+#include "core/filler.h"
 
 namespace core {
 namespace {
 
 constexpr int kHalf = 256;  // a record is a name half and a password half of 256 positions
+static_assert(kFillerRecord == kRecordSize);
 
 // Stored bytes are shifted by their position within their half: v at position p is stored as
 // (v + p) mod 256, so the same text never looks the same twice in a record.
@@ -136,40 +139,31 @@ void DatabankFile::WriteRecord(const std::uint8_t* record) {
   }
 }
 
-std::uint8_t DatabankFile::NextFiller(int position) {
-  // A 32-bit linear congruential generator; r is taken from its high bits as 0..254, so a
-  // filler byte is never (position - 1) mod 256.
-  seed_ = seed_ * 134775813u + 1u;
-  const auto r = static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * 255u) >> 32);
-  return static_cast<std::uint8_t>(position + r);
-}
-
 void DatabankFile::SaveUserEntry(const UserRecord& user) {
   const UserRecord copy = user;
   const auto* slot = reinterpret_cast<const std::uint8_t*>(&copy);
-  seed_ = clock_();
+  const std::uint32_t seed = clock_();
 
   RequireOpen();
   std::uint64_t size = 0;
   CheckIo(files_.Size(handle_, size));
   CheckIo(files_.Seek(handle_, size / kRecordSize * kRecordSize));
 
-  std::uint8_t decoy1[kRecordSize];
-  std::uint8_t decoy2[kRecordSize];
-  std::uint8_t data[kRecordSize];
+  // The two decoys and the data record, all filler at first; then the data record's carried
+  // bytes go over their filler: the length byte, the characters and the one byte after them
+  // (so an empty string still carries positions 0 and 1).
+  std::uint8_t entry[kRecordsPerEntry * kRecordSize];
+  DrawFiller(seed, entry, sizeof entry);
+  std::uint8_t* const data = entry + 2 * kRecordSize;
   for (int half = 0; half < 2; ++half) {
-    const int length = slot[static_cast<std::ptrdiff_t>(half) * kHalf];
-    for (int p = 0; p < kHalf; ++p) {
-      const int k = half * kHalf + p;
-      // The length byte, the characters and the one byte after them are carried (so an empty
-      // string still carries positions 0 and 1); the rest of the half is filler.
-      data[k] = p - 2 < length ? static_cast<std::uint8_t>(slot[k] + p) : NextFiller(p);
-      decoy1[k] = NextFiller(p);
-      decoy2[k] = NextFiller(p);
+    const int first = half * kHalf;
+    const int carried = std::min(slot[first] + 2, kHalf);
+    for (int p = 0; p < carried; ++p) {
+      data[first + p] = static_cast<std::uint8_t>(slot[first + p] + p);
     }
   }
-  WriteRecord(decoy1);
-  WriteRecord(decoy2);
+  WriteRecord(entry);
+  WriteRecord(entry + kRecordSize);
   WriteRecord(data);
 }
 

@@ -57,7 +57,6 @@ class DatabankFile {
   void KeepUnreadFile();
   void ReadRecord(std::uint8_t* record);
   void WriteRecord(const std::uint8_t* record);
-  std::uint8_t NextFiller(int position);
 
   platform::FileSystem& files_;
   UserTable& table_;
@@ -65,7 +64,6 @@ class DatabankFile {
   Clock clock_;
   platform::FileHandle handle_ = platform::kNoHandle;
   bool keep_file_ = false;  // the file holds users we could not read: never overwrite it
-  std::uint32_t seed_ = 0;
   std::vector<UserRecord> surplus_;
 };
 
