@@ -140,8 +140,8 @@ void DatabankFile::WriteRecord(const std::uint8_t* record) {
 }
 
 void DatabankFile::SaveUserEntry(const UserRecord& user) {
-  const UserRecord copy = user;
-  const auto* slot = reinterpret_cast<const std::uint8_t*>(&copy);
+  // Read where it lies: the entry is built in a buffer of its own, so no copy of the slot.
+  const auto* slot = reinterpret_cast<const std::uint8_t*>(&user);
   const std::uint32_t seed = clock_();
 
   RequireOpen();
