@@ -31,6 +31,8 @@ int boxes_up = 0;
 class ToolHold {
  public:
   explicit ToolHold(HWND owner) : owner_(owner) {
+    // Room first, so that no window is left disabled by a failed allocation.
+    held_.reserve(WindowBase::ToolWindows().size());
     ++boxes_up;
     for (HWND window : WindowBase::ToolWindows()) {
       if (window != owner && IsWindowVisible(window) && IsWindowEnabled(window)) {
