@@ -184,6 +184,19 @@ std::string TextArgument(Input& in, const Model& model) {
   return in.Bytes(in.Byte());
 }
 
+// A new password and its confirmation: a text, then a byte whose bit 0 says the confirmation is
+// the same text, else a second text.
+struct TypedTwice {
+  std::string password;
+  std::string confirmation;
+};
+TypedTwice PasswordArguments(Input& in, const Model& model) {
+  TypedTwice typed;
+  typed.password = TextArgument(in, model);
+  typed.confirmation = in.Byte() & 1 ? typed.password : TextArgument(in, model);
+  return typed;
+}
+
 // A list index as the users list may hand it: -1 for no selection, up to one past the list.
 int ListIndex(Input& in, const Model& model) {
   return in.Byte() % (model.count + 2) - 1;
@@ -439,9 +452,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (in.Byte() % 13) {
       case 0: {
         const std::string name = TextArgument(in, model);
-        const std::string pass1 = TextArgument(in, model);
-        const std::string pass2 = in.Byte() & 1 ? pass1 : TextArgument(in, model);
-        Add(run, name, pass1, pass2);
+        const TypedTwice typed = PasswordArguments(in, model);
+        Add(run, name, typed.password, typed.confirmation);
         break;
       }
       case 1: {
@@ -454,18 +466,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 3: {
         const std::string old_password = TextArgument(in, model);
-        const std::string pass1 = TextArgument(in, model);
-        const std::string pass2 = in.Byte() & 1 ? pass1 : TextArgument(in, model);
-        ChangeOwnPassword(run, old_password, pass1, pass2);
+        const TypedTwice typed = PasswordArguments(in, model);
+        ChangeOwnPassword(run, old_password, typed.password, typed.confirmation);
         break;
       }
       case 4:
         Pick(run, ListIndex(in, model));
         break;
       case 5: {
-        const std::string pass1 = TextArgument(in, model);
-        const std::string pass2 = in.Byte() & 1 ? pass1 : TextArgument(in, model);
-        SetPickedPassword(run, pass1, pass2);
+        const TypedTwice typed = PasswordArguments(in, model);
+        SetPickedPassword(run, typed.password, typed.confirmation);
         break;
       }
       case 6:

@@ -11,6 +11,17 @@ MemoryFileSystem::MemoryFileSystem(const std::string& current_directory) {
   }
 }
 
+std::string MemoryFileSystem::KeyOf(const drive_rules::Components& components, std::size_t n) {
+  std::string key;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0) {
+      key += '\\';
+    }
+    key += drive_rules::Folded(components[i]);
+  }
+  return key;
+}
+
 MemoryFileSystem::Place MemoryFileSystem::Locate(const std::string& path) {
   Place place;
   drive_rules::Components components;
@@ -19,19 +30,11 @@ MemoryFileSystem::Place MemoryFileSystem::Locate(const std::string& path) {
     return place;
   }
   place.root = components.empty();
-  std::string parent;
-  for (std::size_t i = 0; i < components.size(); ++i) {
-    if (i + 1 == components.size()) {
-      parent = place.key;
-    }
-    if (i > 0) {
-      place.key += '\\';
-    }
-    place.key += drive_rules::Folded(components[i]);
-  }
   if (place.root) {
     return place;
   }
+  place.key = KeyOf(components, components.size());
+  const std::string parent = KeyOf(components, components.size() - 1);
   const auto up = entries_.find(parent);
   place.parent_is_directory = parent.empty() || (up != entries_.end() && up->second.directory);
   const auto found = entries_.find(place.key);
@@ -65,29 +68,14 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
   if (drive_rules::Resolve(path, current_directory_, components) != kNoError) {
     return false;
   }
-  std::string key;
-  for (const std::string& name : components) {
-    key += (key.empty() ? "" : "\\") + drive_rules::Folded(name);
-    Entry& entry = entries_[key];
+  for (std::size_t n = 1; n <= components.size(); ++n) {
+    Entry& entry = entries_[KeyOf(components, n)];
     if (entry.bytes) {
       return false;  // a file of that name is in the way
     }
     entry.directory = true;
   }
   return true;
-}
-
-bool MemoryFileSystem::DirectoryExists(const std::string& path) const {
-  drive_rules::Components components;
-  if (drive_rules::Resolve(path, current_directory_, components) != kNoError) {
-    return false;
-  }
-  std::string key;
-  for (const std::string& name : components) {
-    key += (key.empty() ? "" : "\\") + drive_rules::Folded(name);
-  }
-  const auto found = entries_.find(key);
-  return key.empty() || (found != entries_.end() && found->second.directory);
 }
 
 ErrorCode MemoryFileSystem::Open(const std::string& path, Access access, Disposition disposition,

@@ -25,7 +25,6 @@ class MemoryFileSystem : public FileSystem {
 
   // Creates the directory and any missing directory above it; false when a file is in the way.
   bool MakeDirectory(const std::string& path);
-  bool DirectoryExists(const std::string& path) const;
 
   ErrorCode Open(const std::string& path, Access access, Disposition disposition,
                  FileHandle& handle) override;
@@ -73,6 +72,8 @@ class MemoryFileSystem : public FileSystem {
     Entry* entry = nullptr;
   };
   Place Locate(const std::string& path);
+  // The key of the first n components.
+  static std::string KeyOf(const drive_rules::Components& components, std::size_t n);
   Entry* FileAt(const std::string& path);
   OpenFile* Handle(FileHandle handle);
   // Empty bytes for a new file, in the room of the last file deleted when there is one: the
