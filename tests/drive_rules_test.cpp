@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "core/boot_options.h"
+#include "core/databank_file.h"
+#include "core/errors.h"
 #include "platform/portable/memory_file_system.h"
 #ifndef _WIN32
 #include "platform/portable/scratch_drive.h"
@@ -241,6 +244,40 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
         DriveKind{"Memory", [] { return std::unique_ptr<Drive>(new MemoryDrive); }}),
     KindName);
+
+// Only the drive in memory can count the handles open: the tool's file operations close what
+// they open, on success and on the errors that end them before anything was opened.
+TEST(MemoryDriveTest, TheToolClosesEveryFileItOpens) {
+  MemoryFileSystem files;
+  ASSERT_TRUE(files.MakeDirectory("c:\\windows\\system"));
+  struct : core::MessageSink {
+    void ShowMessage(const std::string&) override {}
+  } messages;
+  core::BootOptionEditor editor(files, messages);
+  EXPECT_THROW(editor.SetBootOption(core::kBootSafeKey, 1), core::IoError);
+  EXPECT_EQ(files.OpenHandles(), 0);
+
+  FileHandle handle = kNoHandle;
+  ASSERT_EQ(files.Open(core::kBootConfigPath, Access::kWrite, Disposition::kCreateAlways, handle),
+            kNoError);
+  std::uint32_t done = 0;
+  ASSERT_EQ(files.Write(handle, "[Options]\r\n", 11, done), kNoError);
+  ASSERT_EQ(files.Close(handle), kNoError);
+  EXPECT_TRUE(editor.SetBootOption(core::kBootSafeKey, 1));
+  EXPECT_EQ(files.OpenHandles(), 0);
+
+  core::UserTable table;
+  {
+    core::DatabankFile databank(files, table);
+    databank.OpenDatabank();
+    EXPECT_EQ(files.OpenHandles(), 1) << "the databank stays open for the whole run";
+    ASSERT_TRUE(table.AppendUser("Administrator", "root"));
+    EXPECT_EQ(databank.SaveDatabank(), core::SaveOutcome::kSaved);
+    EXPECT_EQ(files.OpenHandles(), 1);
+    databank.DeleteDatabank();
+    EXPECT_EQ(files.OpenHandles(), 0);
+  }
+}
 
 }  // namespace
 }  // namespace platform
