@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each from a scratch copy of its seed corpus
-# for a step of the given number of seconds (90 by default; longer runs by hand), in two lanes,
+# for a step of the given number of seconds (120 by default; longer runs by hand), in two lanes,
 # one per core: the databank loader, whose inputs around the table's capacity cost the most,
 # has a lane to itself for the whole step; the boot option rewrite and then the account rules
-# share the other lane, half the step each. Inputs that break an invariant are kept as
+# share the other lane, half the step each. So the step is two pairs of targets side by side,
+# and the databank loader is in both. Inputs that break an invariant are kept as
 # <build dir>/artifacts/<target>-crash-*; the repository is never written. Fails when any
 # target fails.
 #
@@ -19,7 +20,7 @@ if [[ "${1:-}" == "--files" ]]; then
   shift
 fi
 build="${1:-build/fuzz}"
-seconds="${2:-90}"
+seconds="${2:-120}"
 half=$((seconds / 2))
 targets=(databank_fuzz boot_option_fuzz accounts_fuzz)
 declare -A max_len=([databank_fuzz]=8192 [boot_option_fuzz]=4096 [accounts_fuzz]=4096)

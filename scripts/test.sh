@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native unit tests, the same under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a minute and a half of fuzzing, then the 32-bit Windows build: the
+# UndefinedBehaviorSanitizer, two minutes of fuzzing, then the 32-bit Windows build: the
 # import audit of the shipped program, the cross-built suite under Wine against the Win32
 # backend, and the end-to-end tests that drive the real program under Wine and Xvfb.
 # Fails when any fails.
@@ -21,8 +21,8 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZ
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-echo "== fuzzing the databank loader, the boot option rewrite and the account rules, 90 s"
-fuzz/run.sh build/fuzz 90
+echo "== fuzzing the databank loader, the boot option rewrite and the account rules, 120 s"
+fuzz/run.sh build/fuzz 120
 
 echo "== Windows build (32-bit): import audit, unit tests and end-to-end tests under Wine"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
