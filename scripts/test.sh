@@ -10,22 +10,23 @@ cd "$root"
 scripts/install-deps.sh
 jobs="$(nproc)"
 
-echo "== native unit tests"
+echo "== native unit tests (at ${SECONDS} s)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure -j "$jobs"
 
-echo "== native unit tests under ASan and UBSan"
+echo "== native unit tests under ASan and UBSan (at ${SECONDS} s)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON \
   -DKORVANE_BENCH=OFF >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-echo "== fuzzing the databank loader, the boot option rewrite and the account rules, 120 s"
+echo "== fuzzing the databank loader, the boot option rewrite and the account rules, 120 s (at ${SECONDS} s)"
 fuzz/run.sh build/fuzz 120
 
-echo "== Windows build (32-bit): import audit, unit tests and end-to-end tests under Wine"
+echo "== Windows build (32-bit): import audit, unit tests and end-to-end tests under Wine (at ${SECONDS} s)"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-win32.cmake >/dev/null
 cmake --build build/win -j "$jobs"
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build/win --output-on-failure
+echo "== every test passed in ${SECONDS} s"

@@ -118,14 +118,16 @@ std::string BuildImage(const ImageSpec& spec) {
   file.Put16(optional + 50, spec.subsystem_minor);
   file.Put16(optional + 68, spec.subsystem);
   const std::size_t directories = optional + (spec.pe32_plus ? 112 : 96);
+  const std::size_t import_directory = directories + 8;                   // entry 1
+  const std::size_t delay_directory = directories + std::size_t{8} * 13;  // entry 13
   file.Put32(directories - 4, 16);
   if (!spec.imports.empty()) {
-    file.Put32(directories + 8 * 1, Rva(imports));
-    file.Put32(directories + 8 * 1 + 4, 20 * static_cast<std::uint32_t>(spec.imports.size() + 1));
+    file.Put32(import_directory, Rva(imports));
+    file.Put32(import_directory + 4, 20 * static_cast<std::uint32_t>(spec.imports.size() + 1));
   }
   if (!spec.delay_imports.empty() && spec.delay_directory) {
-    file.Put32(directories + 8 * 13, Rva(delays));
-    file.Put32(directories + 8 * 13 + 4, 32);
+    file.Put32(delay_directory, Rva(delays));
+    file.Put32(delay_directory + 4, 32);
   }
   file.PutText(section_table, ".idata");
   file.Put32(section_table + 8, section_size);

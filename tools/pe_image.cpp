@@ -204,13 +204,13 @@ Image Read(const std::string& bytes) {
 
   const std::size_t sections = optional + optional_size;
   for (std::uint32_t i = 0; i < section_count; ++i) {
-    const std::size_t at = sections + 40 * i;
+    const std::size_t at = sections + std::size_t{40} * i;
     file.AddSection({file.U32(at + 12), file.U32(at + 8), file.U32(at + 20), file.U32(at + 16)});
   }
   const std::uint32_t image_base = file.U32(optional + 28);
   const std::uint32_t directory_count = file.U32(optional + 92);
   auto directory = [&](std::uint32_t index) -> std::uint32_t {
-    return index < directory_count ? file.U32(optional + 96 + 8 * index) : 0;
+    return index < directory_count ? file.U32(optional + 96 + std::size_t{8} * index) : 0;
   };
   if (std::uint32_t rva = directory(kImportDirectory)) {
     ReadImports(file, rva, &image.imports);

@@ -60,14 +60,14 @@ Dib ReadDib(const std::string& b, std::size_t at, bool icon) {
                            static_cast<unsigned char>(b.at(p + 1)),
                            static_cast<unsigned char>(b.at(p))});
   }
-  const std::size_t stride = ((dib.width * dib.bits + 31) / 32) * 4;
+  const std::size_t stride = static_cast<std::size_t>((dib.width * dib.bits + 31) / 32) * 4;
   dib.pixels.assign(dib.height, std::vector<Rgb>(dib.width));
   for (int row = 0; row < dib.height; ++row) {
     const std::size_t line = p + stride * (dib.height - 1 - row);
     for (int x = 0; x < dib.width; ++x) {
       auto byte = [&](std::size_t i) { return static_cast<unsigned char>(b.at(line + i)); };
       if (dib.bits >= 24) {
-        const std::size_t i = x * (dib.bits / 8);
+        const std::size_t i = static_cast<std::size_t>(x) * (dib.bits / 8);
         dib.pixels[row][x] = {byte(i + 2), byte(i + 1), byte(i)};
       } else if (dib.bits == 8) {
         dib.pixels[row][x] = dib.palette.at(byte(x));
@@ -78,7 +78,7 @@ Dib ReadDib(const std::string& b, std::size_t at, bool icon) {
   }
   if (icon) {
     const std::size_t mask_at = p + stride * dib.height;
-    const std::size_t mask_stride = ((dib.width + 31) / 32) * 4;
+    const std::size_t mask_stride = static_cast<std::size_t>((dib.width + 31) / 32) * 4;
     dib.mask.assign(dib.height, std::vector<bool>(dib.width));
     for (int row = 0; row < dib.height; ++row) {
       for (int x = 0; x < dib.width; ++x) {
