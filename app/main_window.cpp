@@ -144,22 +144,6 @@ constexpr int kStatusBarHeight = 20;
 
 constexpr char kNotLoggedIn[] = "Not logged in";
 
-bool InAdminBox(const ControlEntry& entry) {
-  for (int parent = entry.parent; parent != 0;) {
-    if (parent == IDC_ADMIN_BOX) {
-      return true;
-    }
-    const ControlEntry* group = nullptr;
-    for (const ControlEntry& entry : kControls) {
-      if (entry.id == parent) {
-        group = &entry;
-      }
-    }
-    parent = group ? group->parent : 0;
-  }
-  return false;
-}
-
 // The status bar pictures drawn for the display's colours: 16- and 256-colour displays, common
 // on Windows 9x machines, get pictures made for them rather than a reduction of the true-colour
 // ones.
@@ -197,27 +181,28 @@ bool Tmain::Create() {
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "Help");
 
+  // The icons go with the window's class, so the window is made with them rather than given
+  // them afterwards.
+  HINSTANCE instance = GetModuleHandleA(nullptr);
   Frame frame{"Tmain",
               kMainWindowCaption,
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
               WS_EX_CONTROLPARENT,
               kClientWidth,
               kClientHeight,
-              true};
+              true,
+              LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)),
+              static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16,
+                                            16, LR_DEFAULTCOLOR))};
   if (!CreateFrame(frame, nullptr, menu)) {
     return false;
   }
 
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  HICON small_icon = static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
-
   font_ = ui::MakeFont("Arial", -11, true);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  CreateControls(kControls, std::size(kControls), font_);
+  // admin_box starts hidden: the first activation shows it when the rights are there, and
+  // otherwise has nothing to hide.
+  CreateControls(kControls, std::size(kControls), font_, IDC_ADMIN_BOX);
   link_font_ = ui::MakeFont("MS Sans Serif", -11, true, true);
   for (int id : {IDC_LABEL5, IDC_LABEL6}) {
     SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(link_font_), FALSE);
@@ -349,9 +334,15 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
 }
 
 void Tmain::ShowAdminBox(bool visible) {
+  // The group and all in it are shown and hidden together, so the box's own flag tells the
+  // state of all (IsWindowVisible would also ask whether the main window is shown).
+  const bool shown = (GetWindowLongA(Control(IDC_ADMIN_BOX), GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown == visible) {
+    return;
+  }
   int command = visible ? SW_SHOW : SW_HIDE;
   for (const ControlEntry& entry : kControls) {
-    if (entry.id == IDC_ADMIN_BOX || InAdminBox(entry)) {
+    if (InGroup(kControls, std::size(kControls), entry, IDC_ADMIN_BOX)) {
       ShowWindow(Control(entry.id), command);
     }
   }

@@ -26,6 +26,15 @@ HFONT MakeFont(const char* face, int height, bool bold, bool underline) {
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+HWND WindowBase::Control(int id) const {
+  for (const auto& control : controls_) {
+    if (control.first == id) {
+      return control.second;
+    }
+  }
+  return GetDlgItem(hwnd_, id);
+}
+
 std::string WindowBase::ControlText(int id) const {
   HWND control = Control(id);
   if (!control) {
@@ -47,6 +56,14 @@ void WindowBase::ClearControls(std::initializer_list<int> ids) {
   }
 }
 
+SIZE WindowBase::TextSize(HDC dc, const char* text) {
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  return SIZE{size.cx + 1, metrics.tmHeight};
+}
+
 void WindowBase::FitToText(HWND control) {
   if (!control) {
     return;
@@ -56,13 +73,10 @@ void WindowBase::FitToText(HWND control) {
       std::max(GetWindowTextA(control, text.data(), static_cast<int>(text.size())), 0)));
   HDC dc = GetDC(control);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
+  const SIZE size = TextSize(dc, text.c_str());
   SelectObject(dc, old);
   ReleaseDC(control, dc);
-  SetWindowPos(control, nullptr, 0, 0, size.cx + 1, metrics.tmHeight,
+  SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -88,6 +102,8 @@ bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
     window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.lpszClassName = frame.class_name;
+    window_class.hIcon = frame.icon;
+    window_class.hIconSm = frame.small_icon;
     if (!RegisterClassExA(&window_class)) {
       return false;
     }
@@ -99,8 +115,10 @@ bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
   }
   int width = outer.right - outer.left;
   int height = outer.bottom - outer.top;
-  int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // Asked once: every question about the screen costs a look at the display settings.
+  static const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  int left = (screen.cx - width) / 2;
+  int top = (screen.cy - height) / 2;
   CreateWindowExA(frame.ex_style, frame.class_name, frame.caption, frame.style, left, top, width,
                   height, owner, menu, instance, this);
   return hwnd_ != nullptr;
@@ -122,27 +140,61 @@ POINT WindowBase::Origin(const ControlEntry* table, std::size_t count, const Con
   return origin;
 }
 
-void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HFONT font) {
+bool WindowBase::InGroup(const ControlEntry* table, std::size_t count, const ControlEntry& entry,
+                         int group) {
+  for (const ControlEntry* at = &entry; at != nullptr;) {
+    if (at->id == group) {
+      return true;
+    }
+    const int parent = at->parent;
+    const ControlEntry* found = std::find_if(
+        table, table + count, [parent](const ControlEntry& entry) { return entry.id == parent; });
+    at = parent != 0 && found != table + count ? found : nullptr;
+  }
+  return false;
+}
+
+void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HFONT font,
+                                int hidden_group) {
+  // Every window, message and call to the window manager costs at start-up, where all seven
+  // windows are made at once (under Wine each is a round trip to its server). So labels are
+  // measured before they are made and made at their size, not resized afterwards; the
+  // controls send no creation notice to the window, which has no use for it; and a group
+  // that starts hidden is made hidden rather than shown and hidden again.
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  HDC measure = nullptr;
+  HGDIOBJ measure_font = nullptr;
   for (std::size_t i = 0; i < count; ++i) {
     const ControlEntry& entry = table[i];
     POINT at = Origin(table, count, entry);
-    bool framed = IsClass(entry.window_class, "EDIT") || IsClass(entry.window_class, "LISTBOX");
-    HWND control =
-        CreateWindowExA(framed ? WS_EX_CLIENTEDGE : 0, entry.window_class, entry.caption,
-                        WS_CHILD | WS_VISIBLE | entry.style, at.x, at.y, entry.w, entry.h, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+    SIZE size{entry.w, entry.h};
+    if (entry.w == 0) {
+      if (!measure) {
+        measure = CreateCompatibleDC(nullptr);
+        measure_font = SelectObject(measure, font);
+      }
+      size = TextSize(measure, entry.caption);
+    }
+    const bool framed =
+        IsClass(entry.window_class, "EDIT") || IsClass(entry.window_class, "LISTBOX");
+    const bool hidden = hidden_group != 0 && InGroup(table, count, entry, hidden_group);
+    HWND control = CreateWindowExA(
+        WS_EX_NOPARENTNOTIFY | (framed ? WS_EX_CLIENTEDGE : 0), entry.window_class, entry.caption,
+        WS_CHILD | (hidden ? 0 : WS_VISIBLE) | entry.style, at.x, at.y, size.cx, size.cy, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (!control) {
       continue;
     }
+    controls_.emplace_back(entry.id, control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Common controls 6 would show a dot; the stored passwords are typed behind stars.
     if (entry.style & ES_PASSWORD) {
       SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
     }
-    if (entry.w == 0) {
-      FitToText(control);
-    }
+  }
+  if (measure) {
+    SelectObject(measure, measure_font);
+    DeleteDC(measure);
   }
   // Group boxes go to the bottom of the sibling order, innermost lowest, so that they never
   // paint over the controls that stand in them.

@@ -19,7 +19,8 @@ namespace ui {
 // One control of a window. x and y are relative to the group box named by `parent` (0: the
 // window's client area), as the layout gives them; the control itself is created as a child of
 // the window, at the summed position, so every control is found with GetDlgItem on its window.
-// A width of 0 sizes the control to its caption in its font. WS_CHILD and WS_VISIBLE are added.
+// A width of 0 sizes the control to its caption in its font. WS_CHILD and WS_VISIBLE are added
+// (WS_VISIBLE not to the controls of a group made hidden).
 // Identifier of the controls that no code refers to (plain labels).
 constexpr int kNoId = -1;
 
@@ -43,7 +44,8 @@ class WindowBase {
   virtual ~WindowBase() = default;
 
   HWND hwnd() const { return hwnd_; }
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  // The controls made from the table are looked up here without asking the window manager.
+  HWND Control(int id) const;
   std::string ControlText(int id) const;
   void SetControlText(int id, const std::string& text);
   // Empties these edit fields.
@@ -51,6 +53,8 @@ class WindowBase {
   // Resizes a control to fit its caption in its current font (for auto-sized labels).
   void FitToText(int id) { FitToText(Control(id)); }
   static void FitToText(HWND control);
+  // The size FitToText gives a caption in the font selected into `dc`.
+  static SIZE TextSize(HDC dc, const char* text);
 
   // True for the main window and the six dialogs; false for message boxes, the open-file
   // dialog and windows of other programs.
@@ -65,13 +69,20 @@ class WindowBase {
     DWORD style;
     DWORD ex_style;
     int width, height;
-    bool client_size;  // width and height are those of the client area, not of the window
+    bool client_size;      // width and height are those of the client area, not of the window
+    HICON icon = nullptr;  // the class icons, for the caption and the task bar
+    HICON small_icon = nullptr;
   };
 
   // Registers the window class on first use, creates the window hidden and centred on the
   // screen. The menu, if any, is counted in when sizing from the client area.
   bool CreateFrame(const Frame& frame, HWND owner, HMENU menu);
-  void CreateControls(const ControlEntry* table, std::size_t count, HFONT font);
+  // Controls in the group box `hidden_group` (and the box itself) are made hidden.
+  void CreateControls(const ControlEntry* table, std::size_t count, HFONT font,
+                      int hidden_group = 0);
+  // True when `entry` is the group box `group` or stands in it, directly or not.
+  static bool InGroup(const ControlEntry* table, std::size_t count, const ControlEntry& entry,
+                      int group);
   // The client position of a table entry, with its group boxes' offsets summed.
   static POINT Origin(const ControlEntry* table, std::size_t count, const ControlEntry& entry);
 
@@ -104,6 +115,7 @@ class WindowBase {
   LRESULT DefaultButton() const;
 
   HWND hwnd_ = nullptr;
+  std::vector<std::pair<int, HWND>> controls_;  // id and handle of each control of the table
   HWND saved_focus_ = nullptr;
   CommandDispatch commands_;
   bool activation_pending_ = true;
