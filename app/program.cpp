@@ -5,14 +5,14 @@
 namespace app {
 
 Program::Program()
-    : databank_(files_, users_),
+    : databank_(*files_, users_),
       passchangeform_(users_),
       adduser_(users_),
       enter_form_(users_, [this](const std::string& line) { main_.SetStatusPanel(2, line); }),
       about_(shell_),
       uname_change_(users_),
       makepasschange_(users_),
-      main_(MainWindowParts{users_, databank_, files_, registry_, shell_, messages_,
+      main_(MainWindowParts{users_, databank_, *files_, registry_, shell_, messages_,
                             passchangeform_, adduser_, enter_form_, about_, uname_change_,
                             makepasschange_}) {}
 

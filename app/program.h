@@ -3,6 +3,8 @@
 // hands each window what it uses.
 #pragma once
 
+#include <memory>
+
 #include "app/main_window.h"
 #include "core/databank_file.h"
 #include "core/user_table.h"
@@ -34,7 +36,7 @@ class Program {
  private:
   // Made in this order: the windows last, as they hold on to the rest.
   core::UserTable users_;
-  platform::Win32FileSystem files_;
+  std::unique_ptr<platform::FileSystem> files_ = platform::MakeWin32FileSystem();
   platform::Win32Registry registry_;
   platform::Win32Shell shell_;
   ui::MessageBoxSink messages_;

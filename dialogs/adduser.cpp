@@ -5,6 +5,7 @@
 #include "core/accounts.h"
 #include "ui/control_ids.h"
 #include "ui/message_boxes.h"
+#include "ui/outcome_table.h"
 
 namespace dialogs {
 namespace {
@@ -30,8 +31,31 @@ constexpr ui::Command<TAdduser> kCommands[] = {
     {IDC_ADDUSER_CANCELBUT, &TAdduser::Hide},
 };
 
-constexpr char kTableFullMessage[] =
-    "The databank is full: it holds no more than 255 users. Remove a user first.";
+// When the administrator logged out while the dialog stood open, the add ends without a word,
+// like every administrator command reached by somebody else.
+constexpr ui::OutcomeRow<core::AddResult> kOutcomes[] = {
+    {core::AddResult::kAdded,
+     "User successfully added",
+     {IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2, IDC_UNAME},
+     ui::Hiding::kAfterMessage},
+    {core::AddResult::kNoRights,
+     nullptr,
+     {IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2},
+     ui::Hiding::kAfterMessage},
+    {core::AddResult::kSecondAdministrator,
+     "There can only be one administrator!!!",
+     {},
+     ui::Hiding::kStays},
+    {core::AddResult::kPasswordsDiffer,
+     "Passwords do not match",
+     {IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2},
+     ui::Hiding::kStays},
+    {core::AddResult::kTableFull,
+     "The databank is full: it holds no more than 255 users. Remove a user first.",
+     {},
+     ui::Hiding::kStays},
+};
+static_assert(ui::CoversEveryOutcome(kOutcomes, core::AddResult::kTableFull));
 
 }  // namespace
 
@@ -53,30 +77,8 @@ void TAdduser::FormActivate() {
 }
 
 void TAdduser::OKbutClick() {
-  switch (core::AddUser(users_, ControlText(IDC_UNAME), ControlText(IDC_ADDUSER_PASS1),
-                        ControlText(IDC_ADDUSER_PASS2))) {
-    case core::AddResult::kAdded:
-      ui::ShowPlainMessage("User successfully added");
-      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2, IDC_UNAME});
-      Hide();
-      break;
-    case core::AddResult::kSecondAdministrator:
-      ui::ShowPlainMessage("There can only be one administrator!!!");
-      break;
-    case core::AddResult::kPasswordsDiffer:
-      ui::ShowPlainMessage("Passwords do not match");
-      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2});
-      break;
-    case core::AddResult::kTableFull:
-      ui::ShowPlainMessage(kTableFullMessage);
-      break;
-    case core::AddResult::kNoRights:
-      // The administrator logged out while the dialog stood open; like every administrator
-      // command reached by somebody else, it ends without a word.
-      ClearControls({IDC_ADDUSER_PASS1, IDC_ADDUSER_PASS2});
-      Hide();
-      break;
-  }
+  Conclude(kOutcomes, core::AddUser(users_, ControlText(IDC_UNAME), ControlText(IDC_ADDUSER_PASS1),
+                                    ControlText(IDC_ADDUSER_PASS2)));
 }
 
 }  // namespace dialogs

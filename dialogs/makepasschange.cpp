@@ -1,7 +1,7 @@
 #include "dialogs/makepasschange.h"
 
 #include "ui/control_ids.h"
-#include "ui/message_boxes.h"
+#include "ui/outcome_table.h"
 
 namespace dialogs {
 namespace {
@@ -26,8 +26,27 @@ constexpr ui::Command<Tmakepasschange> kCommands[] = {
     {IDC_MAKEPASS_CANCELBUT, &Tmakepasschange::CancelbutClick},
 };
 
-constexpr char kUserGoneMessage[] =
-    "The list of users has changed since the user was selected. Select the user again.";
+// A change that succeeds hides the dialog before it says so. When the list changed while the
+// dialog stood open, the slot may hold somebody else now: the user is picked again.
+constexpr ui::OutcomeRow<core::SetPasswordResult> kOutcomes[] = {
+    {core::SetPasswordResult::kChanged,
+     "Passwords changed successfully",
+     {},
+     ui::Hiding::kBeforeMessage},
+    {core::SetPasswordResult::kNoRights,
+     nullptr,
+     {IDC_MAKEPASS_PASS1, IDC_MAKEPASS_PASS2},
+     ui::Hiding::kAfterMessage},
+    {core::SetPasswordResult::kPasswordsDiffer,
+     "Passwords do not match",
+     {IDC_MAKEPASS_PASS1, IDC_MAKEPASS_PASS2},
+     ui::Hiding::kStays},
+    {core::SetPasswordResult::kUserGone,
+     "The list of users has changed since the user was selected. Select the user again.",
+     {IDC_MAKEPASS_PASS1, IDC_MAKEPASS_PASS2},
+     ui::Hiding::kAfterMessage},
+};
+static_assert(ui::CoversEveryOutcome(kOutcomes, core::SetPasswordResult::kUserGone));
 
 }  // namespace
 
@@ -48,27 +67,8 @@ void Tmakepasschange::ClearFields() {
 }
 
 void Tmakepasschange::OKbutClick() {
-  switch (core::SetPickedPassword(users_, picked_, ControlText(IDC_MAKEPASS_PASS1),
-                                  ControlText(IDC_MAKEPASS_PASS2))) {
-    case core::SetPasswordResult::kChanged:
-      Hide();
-      ui::ShowPlainMessage("Passwords changed successfully");
-      break;
-    case core::SetPasswordResult::kPasswordsDiffer:
-      ui::ShowPlainMessage("Passwords do not match");
-      ClearFields();
-      break;
-    case core::SetPasswordResult::kUserGone:
-      // The list changed while the dialog stood open: the slot may hold somebody else now.
-      ui::ShowPlainMessage(kUserGoneMessage);
-      ClearFields();
-      Hide();
-      break;
-    case core::SetPasswordResult::kNoRights:
-      ClearFields();
-      Hide();
-      break;
-  }
+  Conclude(kOutcomes, core::SetPickedPassword(users_, picked_, ControlText(IDC_MAKEPASS_PASS1),
+                                              ControlText(IDC_MAKEPASS_PASS2)));
 }
 
 void Tmakepasschange::CancelbutClick() {

@@ -2,7 +2,7 @@
 
 #include "core/accounts.h"
 #include "ui/control_ids.h"
-#include "ui/message_boxes.h"
+#include "ui/outcome_table.h"
 
 namespace dialogs {
 namespace {
@@ -31,6 +31,23 @@ constexpr ui::Command<Tpasschangeform> kCommands[] = {
     {IDC_PASSCHANGE_CANCELBUT, &Tpasschangeform::Hide},
 };
 
+// Logged out while the dialog stood open: there is no own password left to change.
+constexpr ui::OutcomeRow<core::OwnPasswordResult> kOutcomes[] = {
+    {core::OwnPasswordResult::kChanged,
+     "Password successfully changed",
+     {},
+     ui::Hiding::kAfterMessage},
+    {core::OwnPasswordResult::kMismatch,
+     "Passwords do not match up",
+     {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2},
+     ui::Hiding::kStays},
+    {core::OwnPasswordResult::kNotLoggedIn,
+     "You must log in first!!!",
+     {IDC_OLDPASS, IDC_PASSCHANGE_PASS1, IDC_PASSCHANGE_PASS2},
+     ui::Hiding::kAfterMessage},
+};
+static_assert(ui::CoversEveryOutcome(kOutcomes, core::OwnPasswordResult::kNotLoggedIn));
+
 }  // namespace
 
 Tpasschangeform::Tpasschangeform(core::UserTable& users)
@@ -47,24 +64,9 @@ void Tpasschangeform::ClearFields() {
 }
 
 void Tpasschangeform::OKbutClick() {
-  switch (core::ChangeOwnPassword(users_, ControlText(IDC_OLDPASS),
-                                  ControlText(IDC_PASSCHANGE_PASS1),
-                                  ControlText(IDC_PASSCHANGE_PASS2))) {
-    case core::OwnPasswordResult::kChanged:
-      ui::ShowPlainMessage("Password successfully changed");
-      Hide();
-      break;
-    case core::OwnPasswordResult::kMismatch:
-      ui::ShowPlainMessage("Passwords do not match up");
-      ClearFields();
-      break;
-    case core::OwnPasswordResult::kNotLoggedIn:
-      // Logged out while the dialog stood open: there is no own password left to change.
-      ui::ShowPlainMessage("You must log in first!!!");
-      ClearFields();
-      Hide();
-      break;
-  }
+  Conclude(kOutcomes, core::ChangeOwnPassword(users_, ControlText(IDC_OLDPASS),
+                                              ControlText(IDC_PASSCHANGE_PASS1),
+                                              ControlText(IDC_PASSCHANGE_PASS2)));
 }
 
 }  // namespace dialogs

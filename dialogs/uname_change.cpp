@@ -2,7 +2,7 @@
 
 #include "core/accounts.h"
 #include "ui/control_ids.h"
-#include "ui/message_boxes.h"
+#include "ui/outcome_table.h"
 
 namespace dialogs {
 namespace {
@@ -25,6 +25,22 @@ constexpr ui::Command<Tuname_change> kCommands[] = {
     {IDC_UNAME_CANCELBUT, &Tuname_change::Hide},
 };
 
+// The last two: the dialog stood open while the login changed (now the administrator, or
+// logged out).
+constexpr ui::OutcomeRow<core::RenameResult> kOutcomes[] = {
+    {core::RenameResult::kRenamed,
+     "Name has been successfully changed!!",
+     {IDC_NEW_NAME},
+     ui::Hiding::kAfterMessage},
+    {core::RenameResult::kReservedName, "You can't be the administrator!!", {}, ui::Hiding::kStays},
+    {core::RenameResult::kAdministratorFixed,
+     "The administrator's name cannot be changed!!",
+     {},
+     ui::Hiding::kAfterMessage},
+    {core::RenameResult::kNotLoggedIn, "You must log in first!!!", {}, ui::Hiding::kAfterMessage},
+};
+static_assert(ui::CoversEveryOutcome(kOutcomes, core::RenameResult::kNotLoggedIn));
+
 }  // namespace
 
 Tuname_change::Tuname_change(core::UserTable& users)
@@ -38,25 +54,7 @@ void Tuname_change::FormCreate() {
 }
 
 void Tuname_change::OKbutClick() {
-  switch (core::RenameCurrentUser(users_, ControlText(IDC_NEW_NAME))) {
-    case core::RenameResult::kRenamed:
-      ui::ShowPlainMessage("Name has been successfully changed!!");
-      SetControlText(IDC_NEW_NAME, "");
-      Hide();
-      break;
-    case core::RenameResult::kReservedName:
-      ui::ShowPlainMessage("You can't be the administrator!!");
-      break;
-    // The dialog stood open while the login changed: logged out, or now the administrator.
-    case core::RenameResult::kAdministratorFixed:
-      ui::ShowPlainMessage("The administrator's name cannot be changed!!");
-      Hide();
-      break;
-    case core::RenameResult::kNotLoggedIn:
-      ui::ShowPlainMessage("You must log in first!!!");
-      Hide();
-      break;
-  }
+  Conclude(kOutcomes, core::RenameCurrentUser(users_, ControlText(IDC_NEW_NAME)));
 }
 
 }  // namespace dialogs

@@ -67,7 +67,7 @@ bool TestDrive::IsWin32() {
 
 TestDrive::TestDrive() {
 #ifdef _WIN32
-  win32_files_ = std::make_unique<platform::Win32FileSystem>();
+  win32_files_ = platform::MakeWin32FileSystem();
   files_ = win32_files_.get();
   CreateDirectoryA("c:\\windows\\system", nullptr);
   CreateDirectoryA(kScratchDirectory, nullptr);

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "ui/message_boxes.h"
+#include "ui/outcome_table.h"
 #include "ui/window_base.h"
 
 namespace ui {
@@ -63,6 +65,26 @@ class DialogWindow : public WindowBase {
 
   // Runs once, inside RunCommand, when the dialog and its controls have been created.
   virtual void FormCreate() {}
+
+  // Carries out the row of `rows` for `outcome`: shows its message, empties its fields and
+  // hides the dialog before or after the message, as the row says.
+  template <class Outcome, std::size_t N>
+  void Conclude(const OutcomeRow<Outcome> (&rows)[N], Outcome outcome) {
+    const OutcomeRow<Outcome>* row = FindOutcome(rows, outcome);
+    if (row == nullptr) {
+      return;
+    }
+    if (row->hiding == Hiding::kBeforeMessage) {
+      Hide();
+    }
+    if (row->message != nullptr) {
+      ShowPlainMessage(row->message);
+    }
+    ClearControls(row->clear);
+    if (row->hiding == Hiding::kAfterMessage) {
+      Hide();
+    }
+  }
 
   HFONT font() const { return font_; }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
