@@ -69,26 +69,26 @@ std::uint32_t Rva(std::size_t offset) {
 
 }  // namespace
 
-std::string BuildImage(const ImageSpec& spec) {
+std::string BuildImage(const ImageSpec& layout) {
   // The section: a filler word (so no table starts at RVA 0 of it), the import descriptors,
   // the delay descriptors, then the thunk tables and names they point to.
   Bytes section;
   section.Reserve(4);
-  const std::size_t imports = section.Reserve(20 * (spec.imports.size() + 1));
-  const std::size_t delays = section.Reserve(32 * (spec.delay_imports.size() + 1));
-  for (std::size_t i = 0; i < spec.imports.size(); ++i) {
-    const std::size_t lookup = WriteThunks(section, spec.imports[i].functions);
-    const std::size_t addresses = WriteThunks(section, spec.imports[i].functions);
-    const std::size_t name = WriteName(section, spec.imports[i].dll);
+  const std::size_t imports = section.Reserve(20 * (layout.imports.size() + 1));
+  const std::size_t delays = section.Reserve(32 * (layout.delay_imports.size() + 1));
+  for (std::size_t i = 0; i < layout.imports.size(); ++i) {
+    const std::size_t lookup = WriteThunks(section, layout.imports[i].functions);
+    const std::size_t addresses = WriteThunks(section, layout.imports[i].functions);
+    const std::size_t name = WriteName(section, layout.imports[i].dll);
     section.Put32(imports + 20 * i, Rva(lookup));
     section.Put32(imports + 20 * i + 12, Rva(name));
     section.Put32(imports + 20 * i + 16, Rva(addresses));
   }
-  for (std::size_t i = 0; i < spec.delay_imports.size(); ++i) {
-    const std::size_t names = WriteThunks(section, spec.delay_imports[i].functions);
-    const std::size_t addresses = WriteThunks(section, spec.delay_imports[i].functions);
+  for (std::size_t i = 0; i < layout.delay_imports.size(); ++i) {
+    const std::size_t names = WriteThunks(section, layout.delay_imports[i].functions);
+    const std::size_t addresses = WriteThunks(section, layout.delay_imports[i].functions);
     const std::size_t handle = section.Reserve(4);
-    const std::size_t name = WriteName(section, spec.delay_imports[i].dll);
+    const std::size_t name = WriteName(section, layout.delay_imports[i].dll);
     const std::size_t at = delays + 32 * i;
     section.Put32(at, 1);
     section.Put32(at + 4, Rva(name));
@@ -101,31 +101,31 @@ std::string BuildImage(const ImageSpec& spec) {
 
   Bytes file;
   const std::size_t pe = 0x40;
-  const std::uint32_t optional_size = spec.pe32_plus ? 240 : 224;
+  const std::uint32_t optional_size = layout.pe32_plus ? 240 : 224;
   const std::size_t optional = pe + 24;
   const std::size_t section_table = optional + optional_size;
   file.Put16(0, 0x5a4d);
   file.Put32(0x3c, pe);
   file.Put32(pe, 0x00004550);
-  file.Put16(pe + 4, spec.machine);
+  file.Put16(pe + 4, layout.machine);
   file.Put16(pe + 6, 1);
   file.Put16(pe + 20, optional_size);
-  file.Put16(optional, spec.pe32_plus ? 0x20b : 0x10b);
+  file.Put16(optional, layout.pe32_plus ? 0x20b : 0x10b);
   file.Put32(optional + 28, kImageBase);  // PE32 only; PE32+ images are not read further
-  file.Put16(optional + 40, spec.os_major);
-  file.Put16(optional + 42, spec.os_minor);
-  file.Put16(optional + 48, spec.subsystem_major);
-  file.Put16(optional + 50, spec.subsystem_minor);
-  file.Put16(optional + 68, spec.subsystem);
-  const std::size_t directories = optional + (spec.pe32_plus ? 112 : 96);
+  file.Put16(optional + 40, layout.os_major);
+  file.Put16(optional + 42, layout.os_minor);
+  file.Put16(optional + 48, layout.subsystem_major);
+  file.Put16(optional + 50, layout.subsystem_minor);
+  file.Put16(optional + 68, layout.subsystem);
+  const std::size_t directories = optional + (layout.pe32_plus ? 112 : 96);
   const std::size_t import_directory = directories + 8;                   // entry 1
   const std::size_t delay_directory = directories + std::size_t{8} * 13;  // entry 13
   file.Put32(directories - 4, 16);
-  if (!spec.imports.empty()) {
+  if (!layout.imports.empty()) {
     file.Put32(import_directory, Rva(imports));
-    file.Put32(import_directory + 4, 20 * static_cast<std::uint32_t>(spec.imports.size() + 1));
+    file.Put32(import_directory + 4, 20 * static_cast<std::uint32_t>(layout.imports.size() + 1));
   }
-  if (!spec.delay_imports.empty() && spec.delay_directory) {
+  if (!layout.delay_imports.empty() && layout.delay_directory) {
     file.Put32(delay_directory, Rva(delays));
     file.Put32(delay_directory + 4, 32);
   }

@@ -28,6 +28,6 @@ struct ImageSpec {
   bool delay_directory = true;
 };
 
-std::string BuildImage(const ImageSpec& spec);
+std::string BuildImage(const ImageSpec& layout);
 
 }  // namespace pe_test

@@ -23,13 +23,13 @@ std::vector<std::string> Names(const pe::Image& image, bool delay_loaded) {
 }
 
 TEST(PeImageTest, ReadsHeadersAndImportsByNameAndOrdinal) {
-  ImageSpec spec;
-  spec.subsystem_major = 5;
-  spec.subsystem_minor = 1;
-  spec.os_major = 6;
-  spec.os_minor = 2;
-  spec.imports = {{"KERNEL32.dll", {"GetVersion", "CloseHandle"}}, {"comctl32.dll", {"#410"}}};
-  const pe::Image image = pe::Read(BuildImage(spec));
+  ImageSpec layout;
+  layout.subsystem_major = 5;
+  layout.subsystem_minor = 1;
+  layout.os_major = 6;
+  layout.os_minor = 2;
+  layout.imports = {{"KERNEL32.dll", {"GetVersion", "CloseHandle"}}, {"comctl32.dll", {"#410"}}};
+  const pe::Image image = pe::Read(BuildImage(layout));
   EXPECT_EQ(image.machine, pe::kMachineI386);
   EXPECT_EQ(image.magic, pe::kMagicPe32);
   EXPECT_EQ(image.subsystem, pe::kSubsystemGui);
@@ -45,11 +45,11 @@ TEST(PeImageTest, ReadsHeadersAndImportsByNameAndOrdinal) {
 
 TEST(PeImageTest, ReadsDelayImportsThroughTheirDirectoryOrWithoutIt) {
   for (bool directory : {true, false}) {
-    ImageSpec spec;
-    spec.imports = {{"kernel32.dll", {"GetVersion"}}};
-    spec.delay_imports = {{"user32.dll", {"AnimateWindow", "#17"}}};
-    spec.delay_directory = directory;
-    const pe::Image image = pe::Read(BuildImage(spec));
+    ImageSpec layout;
+    layout.imports = {{"kernel32.dll", {"GetVersion"}}};
+    layout.delay_imports = {{"user32.dll", {"AnimateWindow", "#17"}}};
+    layout.delay_directory = directory;
+    const pe::Image image = pe::Read(BuildImage(layout));
     EXPECT_EQ(Names(image, false), std::vector<std::string>{"kernel32.dll!GetVersion"});
     EXPECT_EQ(Names(image, true),
               (std::vector<std::string>{"user32.dll!AnimateWindow", "user32.dll!#17"}))
@@ -58,10 +58,10 @@ TEST(PeImageTest, ReadsDelayImportsThroughTheirDirectoryOrWithoutIt) {
 }
 
 TEST(PeImageTest, APe32PlusImageGivesItsHeadersOnly) {
-  ImageSpec spec;
-  spec.pe32_plus = true;
-  spec.machine = 0x8664;
-  const pe::Image image = pe::Read(BuildImage(spec));
+  ImageSpec layout;
+  layout.pe32_plus = true;
+  layout.machine = 0x8664;
+  const pe::Image image = pe::Read(BuildImage(layout));
   EXPECT_EQ(image.magic, pe::kMagicPe32Plus);
   EXPECT_EQ(image.machine, 0x8664);
   EXPECT_TRUE(image.imports.empty());
@@ -76,9 +76,9 @@ TEST(PeImageTest, RefusesWhatIsNoPeImage) {
 }
 
 TEST(PeImageTest, RefusesTablesThatPointOutsideTheFile) {
-  ImageSpec spec;
-  spec.imports = {{"kernel32.dll", {"GetVersion"}}};
-  const std::string whole = BuildImage(spec);
+  ImageSpec layout;
+  layout.imports = {{"kernel32.dll", {"GetVersion"}}};
+  const std::string whole = BuildImage(layout);
   // Cut inside the section: the tables' RVAs now lead past the end of the file.
   EXPECT_THROW(pe::Read(whole.substr(0, 0x204)), pe::FormatError);
 }
