@@ -302,24 +302,32 @@ void Tmain::SetAdvancedBoxTip(bool active) {
 
 // Classic subclassing: the control's window procedure is swapped for ours, which calls the old
 // one through CallWindowProcA. Every Windows has it; comctl32 exports SetWindowSubclass by name
-// only from XP on. The old procedure is kept in a window property, the main window in the
-// control's user data.
-constexpr char kOldProcProperty[] = "Korvane.OldProc";
-
+// only from XP on. The main window goes in the control's user data and the old procedure in the
+// window's own list: a window property would be asked for on every message the control gets,
+// and under Wine each such question is a round trip to its server.
 void Tmain::SubclassMouseMoves() {
   for (const Command& move : kMouseMoves) {
     HWND control = Control(move.id);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    const LONG_PTR old_proc =
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlMouseProc));
-    SetPropA(control, kOldProcProperty, reinterpret_cast<HANDLE>(old_proc));
+    old_procs_.emplace_back(control, reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                                         control, GWLP_WNDPROC,
+                                         reinterpret_cast<LONG_PTR>(&ControlMouseProc))));
   }
 }
 
+WNDPROC Tmain::OldProc(HWND control) const {
+  for (const auto& entry : old_procs_) {
+    if (entry.first == control) {
+      return entry.second;
+    }
+  }
+  return nullptr;
+}
+
 LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto old_proc = reinterpret_cast<WNDPROC>(GetPropA(control, kOldProcProperty));
+  Tmain* self = reinterpret_cast<Tmain*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+  const WNDPROC old_proc = self->OldProc(control);
   if (message == WM_MOUSEMOVE) {
-    Tmain* self = reinterpret_cast<Tmain*>(GetWindowLongPtrA(control, GWLP_USERDATA));
     const int id = GetDlgCtrlID(control);
     for (const Command& move : kMouseMoves) {
       if (move.id == id) {
@@ -328,7 +336,6 @@ LRESULT CALLBACK Tmain::ControlMouseProc(HWND control, UINT message, WPARAM wpar
     }
   } else if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc));
-    RemovePropA(control, kOldProcProperty);
   }
   return CallWindowProcA(old_proc, control, message, wparam, lparam);
 }
@@ -383,7 +390,8 @@ bool Tmain::IsLinkControl(int id) const {
 
 void Tmain::FormCreate() {
   status_font_ = ui::MakeFont("Times New Roman", -11, true);
-  SendMessageA(statbar(), WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), TRUE);
+  // Not redrawn now: the window is not shown yet, and its first showing paints the bar.
+  SendMessageA(statbar(), WM_SETFONT, reinterpret_cast<WPARAM>(status_font_), FALSE);
   core::UserTable& users = parts_.users;
   users.SetCount(0);
   users.CurrentUser = 0;

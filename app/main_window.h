@@ -12,6 +12,8 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/databank_file.h"
 #include "core/messages.h"
@@ -146,6 +148,8 @@ class Tmain : public ui::WindowBase {
   void SubclassMouseMoves();
   static LRESULT CALLBACK ControlMouseProc(HWND control, UINT message, WPARAM wparam,
                                            LPARAM lparam);
+  // The window procedure a control had before SubclassMouseMoves.
+  WNDPROC OldProc(HWND control) const;
 
   // The selected entry of users_box; -1 when none is.
   int SelectedListIndex() const;
@@ -156,6 +160,7 @@ class Tmain : public ui::WindowBase {
   HFONT status_font_ = nullptr;
   HIMAGELIST image_list1_ = nullptr;
   HWND tooltips_ = nullptr;
+  std::vector<std::pair<HWND, WNDPROC>> old_procs_;  // the subclassed controls
   COLORREF label5_colour_ = RGB(255, 0, 0);
   COLORREF label6_colour_ = RGB(255, 0, 0);
   std::string executable_path_;

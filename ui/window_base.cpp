@@ -159,13 +159,13 @@ void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HF
   // Every window, message and call to the window manager costs at start-up, where all seven
   // windows are made at once (under Wine each is a round trip to its server). So labels are
   // measured before they are made and made at their size, not resized afterwards; the
-  // controls send no creation notice to the window, which has no use for it; and a group
-  // that starts hidden is made hidden rather than shown and hidden again.
+  // controls send no creation notice to the window, which has no use for it; a group that
+  // starts hidden is made hidden rather than shown and hidden again; and group boxes are made
+  // where they belong in the sibling order rather than moved there.
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HDC measure = nullptr;
   HGDIOBJ measure_font = nullptr;
-  for (std::size_t i = 0; i < count; ++i) {
-    const ControlEntry& entry = table[i];
+  auto create = [&](const ControlEntry& entry) {
     POINT at = Origin(table, count, entry);
     SIZE size{entry.w, entry.h};
     if (entry.w == 0) {
@@ -183,7 +183,7 @@ void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HF
         WS_CHILD | (hidden ? 0 : WS_VISIBLE) | entry.style, at.x, at.y, size.cx, size.cy, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (!control) {
-      continue;
+      return;
     }
     controls_.emplace_back(entry.id, control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -191,20 +191,26 @@ void WindowBase::CreateControls(const ControlEntry* table, std::size_t count, HF
     if (entry.style & ES_PASSWORD) {
       SendMessageA(control, EM_SETPASSWORDCHAR, '*', 0);
     }
+  };
+  auto is_group_box = [](const ControlEntry& entry) {
+    return IsClass(entry.window_class, "BUTTON") && (entry.style & 0x0F) == BS_GROUPBOX;
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!is_group_box(table[i])) {
+      create(table[i]);
+    }
+  }
+  // Group boxes go to the bottom of the sibling order, so that they never paint over the
+  // controls that stand in them: a new child window goes below its siblings, so they are made
+  // last, the first of the table lowest.
+  for (std::size_t i = count; i-- > 0;) {
+    if (is_group_box(table[i])) {
+      create(table[i]);
+    }
   }
   if (measure) {
     SelectObject(measure, measure_font);
     DeleteDC(measure);
-  }
-  // Group boxes go to the bottom of the sibling order, innermost lowest, so that they never
-  // paint over the controls that stand in them.
-  for (std::size_t i = count; i-- > 0;) {
-    const ControlEntry& entry = table[i];
-    if (!IsClass(entry.window_class, "BUTTON") || (entry.style & 0x0F) != BS_GROUPBOX) {
-      continue;
-    }
-    SetWindowPos(Control(entry.id), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 
