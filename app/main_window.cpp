@@ -309,9 +309,9 @@ void Tmain::SubclassMouseMoves() {
   for (const Command& move : kMouseMoves) {
     HWND control = Control(move.id);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    old_procs_.emplace_back(control, reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-                                         control, GWLP_WNDPROC,
-                                         reinterpret_cast<LONG_PTR>(&ControlMouseProc))));
+    const LONG_PTR old_proc =
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlMouseProc));
+    old_procs_.emplace_back(control, reinterpret_cast<WNDPROC>(old_proc));
   }
 }
 
