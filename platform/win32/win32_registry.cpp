@@ -50,7 +50,7 @@ class Win32Key : public RegistryKey {
     // The size counts the terminating NUL, which REG_SZ data carries.
     return static_cast<ErrorCode>(RegSetValueExA(handle_.get(), name.c_str(), 0, REG_SZ,
                                                  reinterpret_cast<const BYTE*>(text.c_str()),
-                                                 static_cast<DWORD>(text.size() + 1)));
+                                                 static_cast<DWORD>(text.size()) + 1));
   }
 
   ErrorCode WriteBool(const std::string& name, bool value) override {
