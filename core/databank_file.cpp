@@ -154,7 +154,7 @@ void DatabankFile::SaveUserEntry(const UserRecord& user) {
   // (so an empty string still carries positions 0 and 1).
   std::uint8_t entry[kRecordsPerEntry * kRecordSize];
   DrawFiller(seed, entry, sizeof entry);
-  std::uint8_t* const data = entry + 2 * kRecordSize;
+  std::uint8_t* const data = entry + std::size_t{2} * kRecordSize;
   for (int half = 0; half < 2; ++half) {
     const int first = half * kHalf;
     const int carried = std::min(slot[first] + 2, kHalf);
