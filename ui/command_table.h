@@ -23,25 +23,6 @@ struct Command {
   Rights rights = Rights::kAnyone;
 };
 
-// Runs the handler of the row for `id` on `window`, unless the row asks for rights that
-// `has_rights()` denies; `has_rights` is only asked for such rows. False when no row has `id`.
-template <class Window, class RightsTest>
-bool RunCommandRow(Window& window, const Command<Window>* rows, std::size_t count, int id,
-                   const RightsTest& has_rights) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const Command<Window>& row = rows[i];
-    if (row.id != id) {
-      continue;
-    }
-    if (row.rights == Rights::kAdministrator && !has_rights()) {
-      return true;
-    }
-    (window.*row.handler)();
-    return true;
-  }
-  return false;
-}
-
 // A window's whole table, for reading it from outside the window's own file.
 template <class Window>
 struct CommandRows {
@@ -60,6 +41,21 @@ struct CommandRows {
     return nullptr;
   }
 };
+
+// Runs the handler of the row for `id` on `window`, unless the row asks for rights that
+// `has_rights()` denies; `has_rights` is only asked for such rows. False when no row has `id`.
+template <class Window, class RightsTest>
+bool RunCommandRow(Window& window, const Command<Window>* rows, std::size_t count, int id,
+                   const RightsTest& has_rights) {
+  const Command<Window>* row = CommandRows<Window>{rows, count}.Find(id);
+  if (row == nullptr) {
+    return false;
+  }
+  if (row->rights != Rights::kAdministrator || has_rights()) {
+    (window.*row->handler)();
+  }
+  return true;
+}
 
 // What the window base calls with the id of a click or menu choice: true when a row took it.
 using CommandDispatch = std::function<bool(int id)>;

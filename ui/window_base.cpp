@@ -18,6 +18,23 @@ bool IsClass(const char* window_class, const char* name) {
   return lstrcmpiA(window_class, name) == 0;
 }
 
+// The entry of `table` with `id`, or nullptr; id 0 (the client area) has none.
+const ControlEntry* FindEntry(const ControlEntry* table, std::size_t count, int id) {
+  if (id == 0) {
+    return nullptr;
+  }
+  const ControlEntry* found = std::find_if(
+      table, table + count, [id](const ControlEntry& entry) { return entry.id == id; });
+  return found != table + count ? found : nullptr;
+}
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  const int length = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return text;
+}
+
 }  // namespace
 
 HFONT MakeFont(const char* face, int height, bool bold, bool underline) {
@@ -37,17 +54,11 @@ HWND WindowBase::Control(int id) const {
 
 std::string WindowBase::ControlText(int id) const {
   HWND control = Control(id);
-  if (!control) {
-    return {};
-  }
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-  text.resize(static_cast<std::size_t>(std::max(length, 0)));
-  return text;
+  return control ? WindowText(control) : std::string();
 }
 
 void WindowBase::SetControlText(int id, const std::string& text) {
-  SetDlgItemTextA(hwnd_, id, text.c_str());
+  SetWindowTextA(Control(id), text.c_str());
 }
 
 void WindowBase::ClearControls(std::initializer_list<int> ids) {
@@ -68,9 +79,7 @@ void WindowBase::FitToText(HWND control) {
   if (!control) {
     return;
   }
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(
-      std::max(GetWindowTextA(control, text.data(), static_cast<int>(text.size())), 0)));
+  const std::string text = WindowText(control);
   HDC dc = GetDC(control);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
   const SIZE size = TextSize(dc, text.c_str());
@@ -126,16 +135,10 @@ bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
 
 POINT WindowBase::Origin(const ControlEntry* table, std::size_t count, const ControlEntry& entry) {
   POINT origin{entry.x, entry.y};
-  int parent = entry.parent;
-  while (parent != 0) {
-    const ControlEntry* group = std::find_if(
-        table, table + count, [parent](const ControlEntry& entry) { return entry.id == parent; });
-    if (group == table + count) {
-      break;
-    }
+  for (const ControlEntry* group = FindEntry(table, count, entry.parent); group != nullptr;
+       group = FindEntry(table, count, group->parent)) {
     origin.x += group->x;
     origin.y += group->y;
-    parent = group->parent;
   }
   return origin;
 }
@@ -146,10 +149,7 @@ bool WindowBase::InGroup(const ControlEntry* table, std::size_t count, const Con
     if (at->id == group) {
       return true;
     }
-    const int parent = at->parent;
-    const ControlEntry* found = std::find_if(
-        table, table + count, [parent](const ControlEntry& entry) { return entry.id == parent; });
-    at = parent != 0 && found != table + count ? found : nullptr;
+    at = FindEntry(table, count, at->parent);
   }
   return false;
 }
