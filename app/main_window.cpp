@@ -211,7 +211,6 @@ bool Tmain::Create() {
   image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(PicturesForTheDisplay()), 16, 0,
                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
   CreateStatusBar();
-  CreateToolTips();
   SubclassMouseMoves();
 
   ui::RunCommand([this] { FormCreate(); });
@@ -258,7 +257,10 @@ std::string Tmain::StatusPanel(int index) const {
 // larger ones, and the later fields are not used here.
 const UINT kToolInfoSize = TTTOOLINFOA_V1_SIZE;
 
+// Made when the mouse first comes over the window rather than at start-up, where the tool tip
+// window and its tools cost as much as a dialog's controls and nobody can see a tip yet.
 void Tmain::CreateToolTips() {
+  tooltips_asked_ = true;
   tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
@@ -275,6 +277,7 @@ void Tmain::CreateToolTips() {
     tool.lpszText = const_cast<char*>(tip.text);
     SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
+  SetAdvancedBoxTip(AdminBoxShown());
 }
 
 // The group box lets the mouse through to the window, so its tip is a tool over its rectangle
@@ -447,6 +450,13 @@ LRESULT Tmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         ui::RunCommand([this] { Quit1Click(); });
       }
       return 0;
+    case WM_SETCURSOR:
+      // Sent for every move of the mouse over the window or any of its controls, before the
+      // move itself: the tips are there for the first move over a tool.
+      if (!tooltips_asked_) {
+        CreateToolTips();
+      }
+      break;
     case WM_MOUSEMOVE: {
       // Only the window's own surface: group boxes and plain labels let the mouse through to
       // the window, but they count as controls here.

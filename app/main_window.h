@@ -160,6 +160,7 @@ class Tmain : public ui::WindowBase {
   HFONT status_font_ = nullptr;
   HIMAGELIST image_list1_ = nullptr;
   HWND tooltips_ = nullptr;
+  bool tooltips_asked_ = false;
   std::vector<std::pair<HWND, WNDPROC>> old_procs_;  // the subclassed controls
   COLORREF label5_colour_ = RGB(255, 0, 0);
   COLORREF label6_colour_ = RGB(255, 0, 0);

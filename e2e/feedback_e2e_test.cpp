@@ -227,6 +227,25 @@ class FeedbackE2E : public e2e::ToolTest {
            << "panel 1 changed to \"" << text << "\" at " << client.x << "," << client.y;
   }
 
+  // A shown tool tip of the tool comes to read `tip`; for an empty `tip`, no tip is shown.
+  testing::AssertionResult WaitForToolTip(const std::string& tip) {
+    std::string seen;
+    for (int i = 0; i < 150; ++i, Sleep(20)) {
+      seen.clear();
+      for (HWND window : tool_.TopLevelWindows()) {
+        if (e2e::ClassName(window).find("tooltips_class32") != std::string::npos &&
+            IsWindowVisible(window)) {
+          seen = e2e::WindowText(window);
+        }
+      }
+      if (seen == tip) {
+        return testing::AssertionSuccess();
+      }
+    }
+    return testing::AssertionFailure()
+           << "the tool tip reads \"" << seen << "\", expected \"" << tip << "\"";
+  }
+
   // A link label's caption, and its colour as painted: white when lit, red otherwise.
   testing::AssertionResult HasLook(int id, const std::string& caption, bool lit) {
     HWND label = e2e::FindControl(main_, id);
@@ -296,6 +315,36 @@ TEST_F(FeedbackE2E, HintsAndLinkLooksFollowTheMouse) {
   std::string login;
   ASSERT_TRUE(tool_.ReadStatusPanel(2, &login));
   EXPECT_EQ("Not logged in", login) << "hints never write the login panel";
+}
+
+// The buttons of the advanced configuration and the box's own free surface show their tips when
+// the mouse rests on them; "Disable hotkeys" has none. A first start, so the box is shown.
+TEST_F(FeedbackE2E, AdvancedConfigurationShowsItsToolTips) {
+  StartTool();
+  const struct {
+    int id;
+    const char* tip;
+  } tips[] = {
+      {IDC_TURN_ON_AUTOSTART, "Load ZVK Login on startup"},
+      {IDC_BUTTON2, "Stop ZVK Login from loading on startup"},
+      {IDC_MAKESAFEMODE, "Enable the computer to boot in safemode"},
+      {IDC_NO_SAFE_MODE, "Prevent users from booting in safemode"},
+      {IDC_CANCELENABLE, "Enable F5 F8 etc on boot"},
+  };
+  for (const auto& tip : tips) {
+    ASSERT_TRUE(e2e::MoveMouseOver(main_, tip.id));
+    EXPECT_TRUE(WaitForToolTip(tip.tip)) << "over control " << tip.id;
+  }
+  ASSERT_TRUE(e2e::MoveMouseOver(main_, IDC_NO_F8));
+  EXPECT_TRUE(WaitForToolTip("")) << "over Disable hotkeys";
+
+  // The box's free surface between its two button columns, below the last row.
+  HWND box = e2e::FindControl(main_, IDC_ADVANCED_BOX);
+  RECT rect;
+  GetWindowRect(box, &rect);
+  MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&rect), 2);
+  ASSERT_TRUE(e2e::MoveMouseTo(main_, {rect.left + 124, rect.bottom - 6}));
+  EXPECT_TRUE(WaitForToolTip("Prevent F5 F8 etc to work while booting."));
 }
 
 // Every help command and link hands its document or address to the shell. The prefix's open

@@ -162,6 +162,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", kDatabankPath);
     return 1;
   }
+  // The pointer is parked in a corner, away from where the windows appear: a window that comes up
+  // under it gets a mouse move, and the tool would answer it (hints, tool tips) within the time.
+  SetCursorPos(0, 0);
   // One start of each first, not counted: it brings the programs and libraries into memory.
   for (const std::string& program : {options.tool, options.bare}) {
     if (TimeStart(program) < 0) {
