@@ -44,7 +44,7 @@ MemoryFileSystem::Place MemoryFileSystem::Locate(const std::string& path) {
 
 MemoryFileSystem::Entry* MemoryFileSystem::FileAt(const std::string& path) {
   const Place place = Locate(path);
-  return place.entry != nullptr && !place.entry->directory ? place.entry : nullptr;
+  return place.IsFile() ? place.entry : nullptr;
 }
 
 MemoryFileSystem::OpenFile* MemoryFileSystem::Handle(FileHandle handle) {
@@ -215,8 +215,7 @@ bool MemoryFileSystem::FileExists(const std::string& path) {
 
 bool MemoryFileSystem::DeleteByName(const std::string& path) {
   const Place place = Locate(path);
-  if (place.entry == nullptr || place.entry->directory ||
-      !drive_rules::MayDelete(place.entry->attributes)) {
+  if (!place.IsFile() || !drive_rules::MayDelete(place.entry->attributes)) {
     return false;
   }
   // Handles still open on the file keep its bytes; otherwise their room serves the next file.
@@ -247,13 +246,12 @@ bool MemoryFileSystem::GetAttributes(const std::string& path, std::uint32_t& att
 
 bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   const Place source = Locate(from);
-  if (source.entry == nullptr || source.entry->directory) {
+  if (!source.IsFile()) {
     return false;
   }
   const Place target = Locate(to);
   // Never over an existing name, the file's own name in another letter case included.
-  if (target.error != kNoError || target.root || target.entry != nullptr ||
-      !target.parent_is_directory) {
+  if (!target.InFolder() || target.entry != nullptr) {
     return false;
   }
   auto moved = entries_.extract(source.key);
@@ -264,12 +262,11 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
 
 bool MemoryFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
   const Place source = Locate(from);
-  if (source.entry == nullptr || source.entry->directory) {
+  if (!source.IsFile()) {
     return false;
   }
   Place target = Locate(to);
-  if (target.error != kNoError || target.root || !target.parent_is_directory ||
-      target.key == source.key) {
+  if (!target.InFolder() || target.key == source.key) {
     return false;
   }
   if (target.entry != nullptr &&

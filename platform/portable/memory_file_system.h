@@ -70,6 +70,10 @@ class MemoryFileSystem : public FileSystem {
     bool root = false;
     bool parent_is_directory = false;
     Entry* entry = nullptr;
+
+    bool IsFile() const { return entry != nullptr && !entry->directory; }
+    // A file could be made at this name: it is valid, not the root, and its folder exists.
+    bool InFolder() const { return error == kNoError && !root && parent_is_directory; }
   };
   Place Locate(const std::string& path);
   // The key of the first n components.
