@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The start-up benchmark under Wine: starts the tool, the same windows made with plain calls and
 # the bare window (bench/startup) in turn, RUNS times each (default 10), each to its main window
-# shown and painted, and prints the medians and the tool's ratios to the other two. USERS (default 3) users are in the databank the tool loads.
+# shown and painted, and prints the medians and the tool's ratios to the other two. USERS
+# (default 3) users are in the databank the tool loads.
 #   bash scripts/startup-bench.sh [RUNS] [USERS]
 # Runs on the display in $DISPLAY, or on a virtual one (Xvfb) when there is none.
 set -euo pipefail
