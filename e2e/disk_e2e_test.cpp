@@ -3,8 +3,9 @@
 //
 // Under Wine the tests run as root, for whom neither the read-only attribute nor the Unix
 // permissions stop a write. The folder's files are therefore held open without write or delete
-// sharing, which refuses any write to them, and the folder's listing (names, sizes, dates) is
-// compared before and after, which shows any file made there.
+// sharing, which refuses any write to them; and the folder is watched for changes while the
+// tool runs, which shows any file made there, even one made and removed again (as a working file
+// would be), and its listing (names, sizes, dates) is compared before and after.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -55,6 +56,66 @@ std::vector<std::string> Listing(const std::string& folder) {
   std::sort(lines.begin(), lines.end());
   return lines;
 }
+
+// Every change of a folder's entries (names, sizes, attributes, write times) from the
+// object's making on, as the system reports it.
+class FolderWatch {
+ public:
+  explicit FolderWatch(const std::string& folder) {
+    folder_ = CreateFileA(
+        folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+    overlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watching_ = folder_ != INVALID_HANDLE_VALUE &&
+                ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, FALSE, kWhat, nullptr,
+                                      &overlapped_, nullptr);
+  }
+  ~FolderWatch() {
+    if (folder_ != INVALID_HANDLE_VALUE) {
+      CancelIo(folder_);
+      CloseHandle(folder_);
+    }
+    CloseHandle(overlapped_.hEvent);
+  }
+  FolderWatch(const FolderWatch&) = delete;
+  FolderWatch& operator=(const FolderWatch&) = delete;
+  bool watching() const { return watching_; }
+
+  // The names that changed, after a short wait for late reports; empty when none did.
+  std::vector<std::string> Changes() {
+    std::vector<std::string> names;
+    DWORD size = 0;
+    if (WaitForSingleObject(overlapped_.hEvent, e2e::kQuietMs) != WAIT_OBJECT_0 ||
+        !GetOverlappedResult(folder_, &overlapped_, &size, FALSE)) {
+      return names;
+    }
+    if (size == 0) {
+      names.push_back("(more changes than the buffer holds)");
+    }
+    for (DWORD at = 0; at < size;) {
+      const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+      std::string name;
+      for (DWORD i = 0; i < record->FileNameLength / sizeof(WCHAR); ++i) {
+        name += static_cast<char>(record->FileName[i]);
+      }
+      names.push_back(name);
+      if (record->NextEntryOffset == 0) {
+        break;
+      }
+      at += record->NextEntryOffset;
+    }
+    return names;
+  }
+
+ private:
+  static constexpr DWORD kWhat = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                                 FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_ATTRIBUTES |
+                                 FILE_NOTIFY_CHANGE_LAST_WRITE;
+  HANDLE folder_ = INVALID_HANDLE_VALUE;
+  OVERLAPPED overlapped_{};
+  alignas(DWORD) BYTE buffer_[4096];
+  bool watching_ = false;
+};
 
 // The disk: the three release files copied into kDiskFolder and held open, shared for reading
 // only, for the life of the object; then closed and removed.
@@ -188,6 +249,8 @@ TEST_F(DiskE2E, RunsFromAFolderThatRefusesWritesAndWritesNothingThere) {
   }
   const std::vector<std::string> before = Listing(kDiskFolder);
   ASSERT_EQ(3u, before.size());
+  FolderWatch watch(kDiskFolder);
+  ASSERT_TRUE(watch.watching()) << "cannot watch " << kDiskFolder << ", error " << GetLastError();
 
   OpenRecorder recorder(std::string(e2e::Tool::kDefaultWorkDir) + "\\opened.txt");
   ASSERT_TRUE(recorder.ok());
@@ -226,6 +289,7 @@ TEST_F(DiskE2E, RunsFromAFolderThatRefusesWritesAndWritesNothingThere) {
   ASSERT_TRUE(tool_.WaitForExit());
   EXPECT_TRUE(e2e::FileExists(e2e::kDatabankPath));
 
+  EXPECT_EQ(std::vector<std::string>(), watch.Changes()) << "the tool wrote into its own folder";
   EXPECT_EQ(before, Listing(kDiskFolder)) << "the tool wrote into its own folder";
   for (const char* name : kDiskFiles) {
     std::string on_disk, built;
