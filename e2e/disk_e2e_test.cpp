@@ -238,7 +238,7 @@ class DiskE2E : public e2e::ToolTest {};
 TEST_F(DiskE2E, RunsFromAFolderThatRefusesWritesAndWritesNothingThere) {
   WriteProtectedDisk disk;
   ASSERT_TRUE(disk.Make());
-  // The hold really refuses: no write, no delete, no replacing copy.
+  // The hold really refuses: no write and no delete.
   for (const char* name : kDiskFiles) {
     const std::string path = WriteProtectedDisk::Path(name);
     HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE,
