@@ -61,12 +61,19 @@ set_tests_properties(e2e_win98 PROPERTIES
   ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-win98;KORVANE_WINDOWS_VERSION=win98"
   TIMEOUT 600 RUN_SERIAL TRUE)
 
-# The release zip holds the three files as built and written, and the version resource carries
-# the version in its name.
+# The release zip and disks hold the three files as built and written, the disks are what
+# their names say, and the version resource carries the version in their names.
 add_test(NAME release_package
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION}
                  -DPROGRAM=$<TARGET_FILE:korvane_config> -DDOCS=${PROJECT_SOURCE_DIR}/docs
+                 -DLABEL=${KORVANE_VOLUME_LABEL}
                  -P ${PROJECT_SOURCE_DIR}/tools/check_package.cmake)
+# The disk check refuses disks with one fault each.
+add_test(NAME release_disks_check_rejects_faults
+         COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:korvane_config>
+                 -DDOCS=${PROJECT_SOURCE_DIR}/docs -DLABEL=${KORVANE_VOLUME_LABEL}
+                 -DWORK=${CMAKE_BINARY_DIR}/disk-check-faults
+                 -P ${PROJECT_SOURCE_DIR}/tools/check_images_rejects.cmake)
 
 # The processor the program needs: its count of Pentium Pro instructions, and the documents
 # saying so.

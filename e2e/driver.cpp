@@ -270,20 +270,21 @@ Tool::~Tool() {
   Kill();
 }
 
-testing::AssertionResult Tool::Start(const std::string& work_dir) {
+testing::AssertionResult Tool::Start(const std::string& work_dir, const std::string& program) {
   if (process_) return testing::AssertionFailure() << "the tool is already started";
-  if (ToolPath().empty()) {
+  const std::string path = program.empty() ? ToolPath() : program;
+  if (path.empty()) {
     return testing::AssertionFailure() << "no path of korvane_config.exe (--tool=)";
   }
   CreateDirectoryA(work_dir.c_str(), nullptr);
-  std::string command = "\"" + ToolPath() + "\"";
+  std::string command = "\"" + path + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(ToolPath().c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                       work_dir.c_str(), &startup, &info)) {
     return testing::AssertionFailure()
-           << "CreateProcessA(" << ToolPath() << ") failed, error " << GetLastError();
+           << "CreateProcessA(" << path << ") failed, error " << GetLastError();
   }
   process_ = info.hProcess;
   thread_ = info.hThread;

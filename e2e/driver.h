@@ -94,8 +94,9 @@ class Tool {
   Tool(const Tool&) = delete;
   Tool& operator=(const Tool&) = delete;
 
-  // CreateProcessA of ToolPath() with the given current directory.
-  testing::AssertionResult Start(const std::string& work_dir = kDefaultWorkDir);
+  // CreateProcessA of `program` (ToolPath() when empty) with the given current directory.
+  testing::AssertionResult Start(const std::string& work_dir = kDefaultWorkDir,
+                                 const std::string& program = "");
   bool Running() const;
   DWORD pid() const { return pid_; }
   HANDLE process() const { return process_; }

@@ -1,8 +1,10 @@
-# Makes the release zip and checks it: exactly korvane_config.exe, help.html and readme.txt, each
-# the same bytes as what was built and written, and a program whose version resource (the fixed
-# numbers and the FileVersion and ProductVersion texts) carries the version in the zip's name.
+# Makes the release files and checks them: the zip, the floppy image and the CD image each hold
+# exactly korvane_config.exe, help.html and readme.txt, the same bytes as what was built and
+# written (the images as check_images.cmake checks them), and the program's version resource
+# (the fixed numbers and the FileVersion and ProductVersion texts) carries the version in the
+# files' names.
 #   cmake -DBUILD_DIR=build/win -DVERSION=1.0.0 -DPROGRAM=.../korvane_config.exe
-#         -DDOCS=.../docs -P check_package.cmake
+#         -DDOCS=.../docs -DLABEL=KORVANE -P check_package.cmake
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target package
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -88,3 +90,12 @@ foreach(key FileVersion ProductVersion)
   endif()
 endforeach()
 message("${zip}: ${names}, version ${VERSION}")
+
+set(base ${BUILD_DIR}/korvane-config-${VERSION}-win32)
+execute_process(COMMAND ${CMAKE_COMMAND} -DFLOPPY=${base}.img -DCD=${base}.iso -DLABEL=${LABEL}
+                        -DPROGRAM=${PROGRAM} -DDOCS=${DOCS} -DWORK=${BUILD_DIR}/package-check-images
+                        -P ${CMAKE_CURRENT_LIST_DIR}/check_images.cmake
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the release images are wrong")
+endif()

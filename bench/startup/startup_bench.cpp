@@ -1,7 +1,9 @@
-// Start-up benchmark: starts the tool and the bare window in turn, N times each, and measures
-// each from CreateProcess to its main window shown and painted. Prints every run, the medians
-// and the tool's ratio to the bare window.
-//   startup_bench.exe --tool=korvane_config.exe --bare=bare_window.exe [--runs=10] [--users=3]
+// Start-up benchmark: starts the tool, the same windows made with plain calls (the floor of what
+// the tool's start-up must make) and the bare window in turn, N times each, and measures each
+// from CreateProcess to its main window shown and painted. Prints every run, the medians and the
+// tool's ratios to the other two.
+//   startup_bench.exe --tool=korvane_config.exe --floor=same_windows.exe --bare=bare_window.exe
+//                     [--runs=10] [--users=3]
 // Before the runs it writes a databank of --users users (0: none, a first start), so that the
 // tool loads what it would load on a machine in use.
 #include <windows.h>
@@ -20,6 +22,7 @@ constexpr DWORD kPatience = 20000;  // ms a program may take to show its window
 
 struct Options {
   std::string tool;
+  std::string floor;
   std::string bare;
   int runs = 10;
   int users = 3;
@@ -38,6 +41,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string value;
     if (TakeOption(argv[i], "--tool=", options.tool) ||
+        TakeOption(argv[i], "--floor=", options.floor) ||
         TakeOption(argv[i], "--bare=", options.bare)) {
       continue;
     }
@@ -49,8 +53,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
-  return !options.tool.empty() && !options.bare.empty() && options.runs > 0 && options.users >= 0 &&
-         options.users <= 255;
+  return !options.tool.empty() && !options.floor.empty() && !options.bare.empty() &&
+         options.runs > 0 && options.users >= 0 && options.users <= 255;
 }
 
 // A databank of `users` entries "user k" / "password k": two decoys, then the data record with
@@ -155,7 +159,8 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
-                 "usage: startup_bench --tool=PROGRAM --bare=PROGRAM [--runs=N] [--users=N]\n");
+                 "usage: startup_bench --tool=PROGRAM --floor=PROGRAM --bare=PROGRAM [--runs=N] "
+                 "[--users=N]\n");
     return 2;
   }
   if (!WriteDatabank(options.users)) {
@@ -165,38 +170,50 @@ int main(int argc, char** argv) {
   // The pointer is parked in a corner, away from where the windows appear: a window that comes up
   // under it gets a mouse move, and the tool would answer it (hints, tool tips) within the time.
   SetCursorPos(0, 0);
+  const std::string programs[] = {options.tool, options.floor, options.bare};
+  constexpr int kTool = 0, kFloor = 1, kBare = 2;
   // One start of each first, not counted: it brings the programs and libraries into memory.
-  for (const std::string& program : {options.tool, options.bare}) {
+  for (const std::string& program : programs) {
     if (TimeStart(program) < 0) {
       std::fprintf(stderr, "%s did not show its window\n", program.c_str());
       return 1;
     }
   }
-  std::vector<double> tool;
-  std::vector<double> bare;
-  std::vector<double> ratios;
+  std::vector<double> times[3];
+  std::vector<double> to_floor;
+  std::vector<double> to_bare;
   for (int run = 0; run < options.runs; ++run) {
-    // Alternate which goes first, so that neither always follows the other.
-    const bool tool_first = run % 2 == 0;
-    const double first = TimeStart(tool_first ? options.tool : options.bare);
-    const double second = TimeStart(tool_first ? options.bare : options.tool);
-    if (first < 0 || second < 0) {
-      std::fprintf(stderr, "run %d: a program did not show its window\n", run + 1);
-      return 1;
+    // The order turns with each run, so that none always follows the same other one.
+    double taken[3];
+    for (int k = 0; k < 3; ++k) {
+      const int which = (run + k) % 3;
+      taken[which] = TimeStart(programs[which]);
+      if (taken[which] < 0) {
+        std::fprintf(stderr, "run %d: %s did not show its window\n", run + 1,
+                     programs[which].c_str());
+        return 1;
+      }
     }
-    tool.push_back(tool_first ? first : second);
-    bare.push_back(tool_first ? second : first);
-    ratios.push_back(tool.back() / bare.back());
-    std::printf("run %2d: tool %7.1f ms, bare window %7.1f ms\n", run + 1, tool.back(),
-                bare.back());
+    for (int which = 0; which < 3; ++which) {
+      times[which].push_back(taken[which]);
+    }
+    to_floor.push_back(taken[kTool] / taken[kFloor]);
+    to_bare.push_back(taken[kTool] / taken[kBare]);
+    std::printf("run %2d: tool %7.1f ms, same windows %7.1f ms, bare window %7.1f ms\n", run + 1,
+                taken[kTool], taken[kFloor], taken[kBare]);
   }
-  const double tool_median = Median(tool);
-  const double bare_median = Median(bare);
-  // The ratio of each pair too: the two starts of a pair run back to back, under the same load
-  // of the machine, so their ratio varies less than the times do on a shared machine.
+  const double tool = Median(times[kTool]);
+  const double floor = Median(times[kFloor]);
+  const double bare = Median(times[kBare]);
+  // The ratios within each run too: its starts run back to back, under the same load of the
+  // machine, so their ratio varies less than the times do on a shared machine.
+  std::printf("median of %d: tool %.1f ms, same windows %.1f ms, bare window %.1f ms\n",
+              options.runs, tool, floor, bare);
+  std::printf("tool / same windows %.2fx (median of the runs' ratios %.2fx)\n", tool / floor,
+              Median(to_floor));
   std::printf(
-      "median of %d: tool %.1f ms, bare window %.1f ms, ratio %.2fx (median of the pairs' "
-      "ratios %.2fx)\n",
-      options.runs, tool_median, bare_median, tool_median / bare_median, Median(ratios));
+      "tool / bare window %.2fx (median of the runs' ratios %.2fx); same windows / bare "
+      "window %.2fx\n",
+      tool / bare, Median(to_bare), floor / bare);
   return 0;
 }
