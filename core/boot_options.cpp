@@ -24,6 +24,15 @@ bool IsKeyLine(std::string_view upper_line, std::string_view key_prefix) {
   return (digit == '1' || digit == '0') && upper_line.substr(0, key_prefix.size()) == key_prefix;
 }
 
+// A working file goes, with the attributes a copy of c:\Msdos.sys may carry, which would refuse
+// the delete.
+void RemoveWorkingFile(platform::FileSystem& files, const char* path) {
+  if (files.FileExists(path)) {
+    files.SetAttributes(path, 0);
+    files.DeleteByName(path);
+  }
+}
+
 }  // namespace
 
 bool IsOptionsHeader(std::string_view line) {
@@ -142,9 +151,7 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
 // takes its name and gets the attributes 39, then the old one goes. Only the renames are
 // checked; a failed one puts back what was done and shows "Could not rename".
 bool BootOptionEditor::Replace() {
-  if (files_.FileExists(kBootOldPath)) {
-    files_.DeleteByName(kBootOldPath);  // left by an earlier run; c:\Msdos.sys is whole
-  }
+  RemoveWorkingFile(files_, kBootOldPath);  // left by an earlier run; c:\Msdos.sys is whole
   files_.SetAttributes(kBootConfigPath, 0);
   bool renamed = files_.Rename(kBootConfigPath, kBootOldPath);
   if (renamed && !files_.Rename(kBootNewPathForRename, kBootConfigPath)) {
@@ -155,9 +162,10 @@ bool BootOptionEditor::Replace() {
   if (!renamed) {
     messages_.ShowMessage(kCouldNotRenameMessage);
   }
-  files_.SetAttributes(kBootConfigPath, kBootConfigAttributes);
-  if (renamed) {
-    files_.DeleteByName(kBootOldPath);
+  // The old copy goes only once the new file has its attributes: if they did not take, the next
+  // start finds the copy and gives them again.
+  if (files_.SetAttributes(kBootConfigPath, kBootConfigAttributes) && renamed) {
+    RemoveWorkingFile(files_, kBootOldPath);
   }
   return renamed;
 }
@@ -166,9 +174,7 @@ void RecoverBootConfig(platform::FileSystem& files, MessageSink& messages) {
   const bool has_new = files.FileExists(kBootNewPath);
   const bool has_old = files.FileExists(kBootOldPath);
   if (!has_new && !has_old) {
-    if (files.FileExists(kBootBufferPath)) {
-      files.DeleteByName(kBootBufferPath);  // cut off in pass 1 or 2: nothing else was touched
-    }
+    RemoveWorkingFile(files, kBootBufferPath);  // cut off in pass 1 or 2: nothing else touched
     return;
   }
   bool repaired = false;
@@ -189,9 +195,7 @@ void RecoverBootConfig(platform::FileSystem& files, MessageSink& messages) {
   }
   // c:\Msdos.sys is whole under its name, old or new, and has its attributes.
   for (const char* working : {kBootNewPath, kBootOldPath, kBootBufferPath}) {
-    if (files.FileExists(working)) {
-      files.DeleteByName(working);
-    }
+    RemoveWorkingFile(files, working);
   }
   if (repaired) {
     messages.ShowMessage(kBootRestoredMessage);

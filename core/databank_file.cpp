@@ -314,6 +314,11 @@ SaveOutcome DatabankFile::SaveDatabank() {
   if (keep_file_) {
     return SaveOutcome::kLeftUnchanged;
   }
+  // A databank made read-only is not to be written, and no rename shall strip that from it.
+  std::uint32_t attributes = 0;
+  if (files_.GetAttributes(path_, attributes) && (attributes & platform::kAttributeReadOnly) != 0) {
+    throw IoError(kIoAccessDenied);
+  }
   const std::string side = Side(kDatabankNewExtension);
   WriteSideFile(side);
   try {
