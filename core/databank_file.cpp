@@ -44,7 +44,7 @@ std::string LoadReport(LoadOutcome outcome, int users_read, const std::string& p
       return std::string("The databank could not be read whole: ") +
              (users_read == 1 ? std::string("1 user was read.")
                               : std::to_string(users_read) + " users were read.") +
-             " Quit saves them and keeps the damaged file as " +
+             " Quit saves the users read and keeps the damaged file as " +
              SideFileName(path, kDatabankDamagedExtension) + ".";
     case LoadOutcome::kUnread:
       return "No user could be read from the databank. It is left as it is, and no change to "
@@ -344,9 +344,9 @@ SaveOutcome DatabankFile::SaveDatabank() {
     }
     throw;
   }
+  // Left closed: the run ends now, and a handle of ours would only stand in the way of the
+  // rename of a later save, by this tool or another.
   loaded_ = LoadOutcome::kWhole;
-  // Open again as at start-up, for an uninstall that follows a save.
-  files_.Open(path_, platform::Access::kReadWrite, platform::Disposition::kOpenExisting, handle_);
   return SaveOutcome::kSaved;
 }
 

@@ -77,7 +77,7 @@ class DatabankFile {
   void LoadDatabank();
   void SaveUserEntry(const UserRecord& user);
   // The old file stays whole until the new one is complete and flushed; a failure leaves it as
-  // it was, open again, and raises the IoError.
+  // it was, open again, and raises the IoError. After a save the databank is closed.
   SaveOutcome SaveDatabank();
   // Closes and deletes the databank and the side files of a save.
   void DeleteDatabank();
