@@ -217,8 +217,8 @@ bool Tmain::Create() {
   ui::RunCommand([this] { FormCreate(); });
   // After the error box of a databank that could not be read whole: what was read and what
   // Quit will do with the file.
-  const std::string report = core::LoadReport(parts_.databank.Loaded(), parts_.users.Count(),
-                                              core::kDatabankPath);
+  const std::string report =
+      core::LoadReport(parts_.databank.Loaded(), parts_.users.Count(), core::kDatabankPath);
   if (!report.empty()) {
     ui::ShowPlainMessage(report);
   }

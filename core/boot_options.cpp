@@ -1,6 +1,5 @@
 #include "core/boot_options.h"
 
-
 #include "core/ascii_text.h"
 #include "core/errors.h"
 #include "platform/text_file.h"

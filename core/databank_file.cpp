@@ -231,8 +231,8 @@ void DatabankFile::WriteEntry(platform::FileHandle handle, const UserRecord& use
 
 void DatabankFile::WriteSideFile(const std::string& side) {
   platform::FileHandle handle = platform::kNoHandle;
-  CheckIo(files_.Open(side, platform::Access::kWrite, platform::Disposition::kCreateAlways,
-                      handle));
+  CheckIo(
+      files_.Open(side, platform::Access::kWrite, platform::Disposition::kCreateAlways, handle));
   try {
     // A file of our own, written from its start: every entry goes at its end without asking.
     for (int k = 1; k <= table_.Count(); ++k) {

@@ -70,8 +70,9 @@ std::string Bytes(MemoryFileSystem& drive, const std::string& path) {
 
 void Place(MemoryFileSystem& drive, const std::string& path, const std::string& bytes) {
   platform::FileHandle handle = platform::kNoHandle;
-  ASSERT_EQ(drive.Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways, handle),
-            platform::kNoError);
+  ASSERT_EQ(
+      drive.Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways, handle),
+      platform::kNoError);
   std::uint32_t done = 0;
   drive.Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()), done);
   drive.Close(handle);
@@ -141,8 +142,7 @@ void AtEveryCrashPoint(const Machine& machine, Prepare prepare, Update update, C
 }
 
 const std::vector<std::string> kOldUsers = {"Administrator/pw of Administrator", "ann/pw of ann",
-                                            "bob/pw of bob", "carl/pw of carl",
-                                            "dora/pw of dora"};
+                                            "bob/pw of bob", "carl/pw of carl", "dora/pw of dora"};
 // Quit after bob was removed (dora takes his slot) and erik was added.
 const std::vector<std::string> kNewUsers = {"Administrator/pw of Administrator", "ann/pw of ann",
                                             "dora/pw of dora", "carl/pw of carl",

@@ -88,10 +88,10 @@ TEST(DatabankRecoveryTest, EachStateACrashLeavesEndsOldOrNew) {
     const auto bytes_of = [&](const std::string& which) {
       return which == "old" ? old_bytes : which == "new" ? new_bytes : new_bytes.substr(0, 1000);
     };
-    for (const auto& [path, which] : {std::pair<std::string, std::string>{kDatabankPath,
-                                                                          state.databank},
-                                      {kNewSide, state.fresh},
-                                      {kOldSide, state.old}}) {
+    for (const auto& [path, which] :
+         {std::pair<std::string, std::string>{kDatabankPath, state.databank},
+          {kNewSide, state.fresh},
+          {kOldSide, state.old}}) {
       if (!which.empty()) {
         drive.WriteFile(path, bytes_of(which));
       }
@@ -143,8 +143,7 @@ TEST(DatabankReportTest, ACutLastEntryIsKeptBesideTheSavedUsers) {
   const std::string whole = DatabankOf(drive, {"Administrator", "ann"});
   const std::string damaged = whole + whole.substr(0, 1200);
   drive.WriteFile(kDatabankPath, damaged);
-  const std::string kept_path =
-      core::SideFileName(kDatabankPath, core::kDatabankDamagedExtension);
+  const std::string kept_path = core::SideFileName(kDatabankPath, core::kDatabankDamagedExtension);
   UserTable table;
   {
     DatabankFile databank(drive.files(), table, kDatabankPath, Ticking());
