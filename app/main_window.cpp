@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "core/boot_options.h"
 #include "core/databank_file.h"
 #include "core/user_table.h"
 #include "ui/command_runner.h"
@@ -214,6 +215,13 @@ bool Tmain::Create() {
   SubclassMouseMoves();
 
   ui::RunCommand([this] { FormCreate(); });
+  // After the error box of a databank that could not be read whole: what was read and what
+  // Quit will do with the file.
+  const std::string report =
+      core::LoadReport(parts_.databank.Loaded(), parts_.users.Count(), core::kDatabankPath);
+  if (!report.empty()) {
+    ui::ShowPlainMessage(report);
+  }
   return true;
 }
 
@@ -398,6 +406,9 @@ void Tmain::FormCreate() {
   core::UserTable& users = parts_.users;
   users.SetCount(0);
   users.CurrentUser = 0;
+  // A boot option change that a crash cut off is finished or undone first, then the databank's
+  // own (inside OpenDatabank).
+  core::RecoverBootConfig(parts_.files, parts_.messages);
   parts_.databank.OpenDatabank();
 }
 
@@ -427,7 +438,7 @@ void Tmain::Quit1Click() {
   // A failed save throws from here: the error box shows and the window stays.
   if (parts_.databank.SaveDatabank() == core::SaveOutcome::kLeftUnchanged) {
     ui::ShowPlainMessage(
-        "The databank could not be opened at start-up, so it has been left as it was.");
+        "The databank could not be read at start-up, so it has been left as it was.");
   } else {
     ui::ShowInformation(std::string("Changes(If any) have been saved") + "\r\n" + "  " +
                         kCopyrightLine);

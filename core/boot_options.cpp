@@ -1,8 +1,5 @@
 #include "core/boot_options.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "core/ascii_text.h"
 #include "core/errors.h"
 #include "platform/text_file.h"
@@ -10,9 +7,6 @@
 namespace core {
 
 namespace {
-
-// The largest single Read or Write call of the whole-file copy; the interface counts in 32 bits.
-constexpr std::size_t kWholeFileCall = std::size_t{1} << 30;
 
 bool AtEnd(platform::TextReader& reader) {
   bool at_end = true;
@@ -27,6 +21,15 @@ bool IsKeyLine(std::string_view upper_line, std::string_view key_prefix) {
   }
   const char digit = upper_line.back();
   return (digit == '1' || digit == '0') && upper_line.substr(0, key_prefix.size()) == key_prefix;
+}
+
+// A working file goes, with the attributes a copy of c:\Msdos.sys may carry, which would refuse
+// the delete.
+void RemoveWorkingFile(platform::FileSystem& files, const char* path) {
+  if (files.FileExists(path)) {
+    files.SetAttributes(path, 0);
+    files.DeleteByName(path);
+  }
 }
 
 }  // namespace
@@ -47,12 +50,9 @@ bool BootOptionEditor::SetBootOption(std::string_view key_prefix, std::uint8_t v
   const std::string prefix = UpperCaseAscii(key_prefix);
   const bool enable = value != 0;
   WorkingFiles created;
-  FileBytes old_content;
   try {
     const bool found = CopyThroughBuffer(prefix, enable, created);
     WriteNewFile(prefix + (enable ? "1" : "0"), found, created);
-    // Kept so that a failed replacement can put the file back as it was.
-    old_content = ReadWholeFile(kBootConfigPath);
   } catch (...) {
     // The readers and writers are closed by now; the old file has not been touched.
     if (created.buffer) {
@@ -63,7 +63,7 @@ bool BootOptionEditor::SetBootOption(std::string_view key_prefix, std::uint8_t v
     }
     throw;
   }
-  return Replace(old_content);
+  return Replace();
 }
 
 // Passes 1 and 2: the head as it stands, then the tail upper-cased with its key lines replaced
@@ -139,81 +139,66 @@ void BootOptionEditor::WriteNewFile(const std::string& key_line, bool found,
     } while (!AtEnd(buffer));
   }
   CheckIo(buffer.Close());
+  // On the disk before the old file is touched: after a power cut the new file is complete.
+  CheckIo(target.FlushToDisk());
   CheckIo(target.Close());
   CheckIo(files_.Erase(kBootBufferPath));
   created.buffer = false;
 }
 
-BootOptionEditor::FileBytes BootOptionEditor::ReadWholeFile(const std::string& path) {
-  platform::FileHandle handle = platform::kNoHandle;
-  CheckIo(files_.Open(path, platform::Access::kRead, platform::Disposition::kOpenExisting, handle));
-  // Room for the whole file plus one byte, so the read that finds the end needs no more room;
-  // the file is read straight into it. Should the file have grown meanwhile, the room doubles.
-  std::uint64_t reported = 0;
-  std::size_t room = 1;
-  if (files_.Size(handle, reported) == platform::kNoError) {
-    room += static_cast<std::size_t>(reported);
-  }
-  FileBytes bytes{std::unique_ptr<char[]>(new char[room]), 0};
-  platform::ErrorCode error = platform::kNoError;
-  for (;;) {
-    if (bytes.size == room) {
-      room *= 2;
-      std::unique_ptr<char[]> larger(new char[room]);
-      std::memcpy(larger.get(), bytes.data.get(), bytes.size);
-      bytes.data = std::move(larger);
-    }
-    const auto want = static_cast<std::uint32_t>(std::min(room - bytes.size, kWholeFileCall));
-    std::uint32_t done = 0;
-    error = files_.Read(handle, bytes.data.get() + bytes.size, want, done);
-    if (error != platform::kNoError || done == 0) {
-      break;
-    }
-    bytes.size += std::min<std::size_t>(done, want);
-  }
-  const platform::ErrorCode closed = files_.Close(handle);
-  CheckIo(error);
-  CheckIo(closed);
-  return bytes;
-}
-
-bool BootOptionEditor::WriteWholeFile(const std::string& path, std::string_view bytes) {
-  platform::FileHandle handle = platform::kNoHandle;
-  if (files_.Open(path, platform::Access::kWrite, platform::Disposition::kCreateAlways, handle) !=
-      platform::kNoError) {
-    return false;
-  }
-  bool written = true;
-  for (std::size_t at = 0; written && at < bytes.size();) {
-    const auto size = static_cast<std::uint32_t>(std::min(bytes.size() - at, kWholeFileCall));
-    std::uint32_t done = 0;
-    written =
-        files_.Write(handle, bytes.data() + at, size, done) == platform::kNoError && done == size;
-    at += size;
-  }
-  return files_.Close(handle) == platform::kNoError && written;
-}
-
-// Steps the outcome of which is not checked, except the rename: the old file loses its
-// attributes and is deleted, and the new file takes its name.
-bool BootOptionEditor::Replace(const FileBytes& old_content) {
+// The old file steps aside (without its attributes, which would refuse the rename), the new file
+// takes its name and gets the attributes 39, then the old one goes. Only the renames are
+// checked; a failed one puts back what was done and shows "Could not rename".
+bool BootOptionEditor::Replace() {
+  RemoveWorkingFile(files_, kBootOldPath);  // left by an earlier run; c:\Msdos.sys is whole
   files_.SetAttributes(kBootConfigPath, 0);
-  files_.DeleteByName(kBootConfigPath);
-  const bool renamed = files_.Rename(kBootNewPathForRename, kBootConfigPath);
-  if (!renamed && !files_.FileExists(kBootConfigPath)) {
-    // The old file is gone but the new one did not take its place. Windows does not start
-    // without this file, so the old content goes back: the call reports failure, and a failed
-    // call leaves the file as it was, as when the old file could not be deleted. Should even
-    // that fail, the new content is better than none.
-    if (!WriteWholeFile(kBootConfigPath, old_content.view())) {
-      files_.CopyReplacing(kBootNewPath, kBootConfigPath);
-    }
+  bool renamed = files_.Rename(kBootConfigPath, kBootOldPath);
+  if (renamed && !files_.Rename(kBootNewPathForRename, kBootConfigPath)) {
+    // The old file goes back; should that fail too, the next start puts it back.
+    files_.Rename(kBootOldPath, kBootConfigPath);
+    renamed = false;
   }
   if (!renamed) {
     messages_.ShowMessage(kCouldNotRenameMessage);
   }
-  files_.SetAttributes(kBootConfigPath, kBootConfigAttributes);
+  // The old copy goes only once the new file has its attributes: if they did not take, the next
+  // start finds the copy and gives them again.
+  if (files_.SetAttributes(kBootConfigPath, kBootConfigAttributes) && renamed) {
+    RemoveWorkingFile(files_, kBootOldPath);
+  }
   return renamed;
+}
+
+void RecoverBootConfig(platform::FileSystem& files, MessageSink& messages) {
+  const bool has_new = files.FileExists(kBootNewPath);
+  const bool has_old = files.FileExists(kBootOldPath);
+  if (!has_new && !has_old) {
+    RemoveWorkingFile(files, kBootBufferPath);  // cut off in pass 1 or 2: nothing else touched
+    return;
+  }
+  bool repaired = false;
+  if (!files.FileExists(kBootConfigPath)) {
+    // Between the renames. The old file steps aside only once the new one is complete and
+    // flushed, so with both there the new one goes in; a new file alone is all that is left.
+    const char* from = has_new ? kBootNewPathForRename : kBootOldPath;
+    if (!files.Rename(from, kBootConfigPath)) {
+      return;  // the working files are all there is: they stay for the next start
+    }
+    repaired = true;
+  }
+  std::uint32_t attributes = 0;
+  if (!files.GetAttributes(kBootConfigPath, attributes) ||
+      (attributes & kBootConfigAttributes) != kBootConfigAttributes) {
+    files.SetAttributes(kBootConfigPath, kBootConfigAttributes);
+    repaired = true;
+  }
+  // c:\Msdos.sys is whole under its name, old or new, and has its attributes.
+  for (const char* working : {kBootNewPath, kBootOldPath, kBootBufferPath}) {
+    RemoveWorkingFile(files, working);
+  }
+  if (repaired) {
+    messages.ShowMessage(kBootRestoredMessage);
+  }
 }
 
 }  // namespace core

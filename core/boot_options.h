@@ -2,11 +2,15 @@
 // "c:\Msdos.sys" ("BOOTSAFE=" for safe-mode booting, "BOOTKEYS=" for the start-up hot keys) by
 // rewriting the file in three passes through two working files and then putting the result in
 // its place with the file's protective attributes.
+//
+// The new file is flushed before anything happens to the old one, and the old one is never
+// deleted before the new one has its name: it steps aside under a backup name, the new file takes
+// the name, and only then does the backup go. A crash at any point leaves a state that the next
+// start (RecoverBootConfig) tells by the working files that exist, and finishes or undoes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,13 +20,15 @@
 namespace core {
 
 inline constexpr char kBootConfigPath[] = "c:\\Msdos.sys";
-// Passes 1 and 2 write here; the name has no directory part, so it lies in the current
-// directory of the process.
-inline constexpr char kBootBufferPath[] = "tempbuffer.zvk";
+// Passes 1 and 2 write here, in the root of drive C: beside the new file: the tool writes nothing
+// into its own folder, which may be a floppy or a CD.
+inline constexpr char kBootBufferPath[] = "c:\\tempbuffer.zvk";
 // Pass 3 writes the new file here. The rename names it with a capital drive letter; file names
 // ignore letter case, so both name the same file.
 inline constexpr char kBootNewPath[] = "c:\\Msdos2.zvk";
 inline constexpr char kBootNewPathForRename[] = "C:\\Msdos2.zvk";
+// The old file while the new one takes its name.
+inline constexpr char kBootOldPath[] = "c:\\Msdos.zvk";
 
 inline constexpr std::string_view kBootSafeKey = "BOOTSAFE=";
 inline constexpr std::string_view kBootKeysKey = "BOOTKEYS=";
@@ -31,6 +37,14 @@ inline constexpr std::string_view kOptionsHeader = "[OPTIONS]";
 constexpr std::uint32_t kBootConfigAttributes = 39;
 
 inline constexpr char kCouldNotRenameMessage[] = "Could not rename";
+inline constexpr char kBootRestoredMessage[] =
+    "c:\\Msdos.sys has been restored after a change that was cut off.";
+
+// Finishes or undoes a rewrite that a crash cut off: puts c:\Msdos.sys back from the working
+// files when it is missing, gives it its attributes 39 again, and removes the working files.
+// Shows kBootRestoredMessage when it had to repair c:\Msdos.sys. With no working file on the disk
+// it only looks for them.
+void RecoverBootConfig(platform::FileSystem& files, MessageSink& messages);
 
 // True for a line that upper-cases to "[OPTIONS]" exactly: no blank before or after.
 bool IsOptionsHeader(std::string_view line);
@@ -46,8 +60,9 @@ class BootOptionEditor {
   // every options header. The head, up to and including the first options header, keeps its
   // letter case; the rest of the tail comes out upper-cased.
   //
-  // Returns true when the new file took the place of the old one. When the rename fails it shows
-  // "Could not rename" and returns false; "c:\Msdos.sys" then holds its old content in any case.
+  // Returns true when the new file took the place of the old one. When a rename fails it shows
+  // "Could not rename" and returns false; "c:\Msdos.sys" then holds its old content, with the
+  // attributes 39 (or, should even the way back fail, the next start puts it back).
   // A failed open, read, write, close or erase raises IoError before "c:\Msdos.sys" is touched;
   // the working files this call created are removed again.
   bool SetBootOption(std::string_view key_prefix, std::uint8_t value);
@@ -57,18 +72,10 @@ class BootOptionEditor {
     bool buffer = false;
     bool new_file = false;
   };
-  // A whole file in memory, read straight into storage that is not zero-filled first.
-  struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string_view view() const { return {data.get(), size}; }
-  };
 
   bool CopyThroughBuffer(const std::string& key_prefix, bool enable, WorkingFiles& created);
   void WriteNewFile(const std::string& key_line, bool found, WorkingFiles& created);
-  FileBytes ReadWholeFile(const std::string& path);
-  bool WriteWholeFile(const std::string& path, std::string_view bytes);
-  bool Replace(const FileBytes& old_content);
+  bool Replace();
 
   platform::FileSystem& files_;
   MessageSink& messages_;

@@ -30,7 +30,7 @@ std::string IoErrorMessage(std::uint32_t code) {
 }
 
 std::uint32_t IoCodeOf(platform::ErrorCode error) {
-  return error == platform::kErrorDiskFull ? kIoDiskFull : error;
+  return error == platform::kErrorShortWrite ? kIoDiskFull : error;
 }
 
 void CheckIo(platform::ErrorCode error) {

@@ -17,15 +17,15 @@ constexpr std::uint32_t kIoInvalidFilename = platform::kErrorPathNotFound;
 constexpr std::uint32_t kIoTooManyOpenFiles = platform::kErrorTooManyOpenFiles;
 constexpr std::uint32_t kIoAccessDenied = platform::kErrorAccessDenied;
 constexpr std::uint32_t kIoReadBeyondEnd = 100;  // a record read returned fewer bytes
-constexpr std::uint32_t kIoDiskFull = 101;       // a write found no room
+constexpr std::uint32_t kIoDiskFull = 101;       // a write stored fewer bytes than asked
 constexpr std::uint32_t kIoFileNotOpen = 103;    // an operation on a handle that is not open
 constexpr std::uint32_t kIoInvalidNumericInput = 106;
 
 // "File not found" for kIoFileNotFound, ... "I/O error 32" for a code without a text of its own.
 std::string IoErrorMessage(std::uint32_t code);
 
-// The I/O code of a failed platform call: the system's code, except that a full disk is
-// kIoDiskFull, whichever way the write found out.
+// The I/O code of a failed platform call: the system's own code ("I/O error 112" for the
+// system's full disk), except that a write that stored fewer bytes than asked is kIoDiskFull.
 std::uint32_t IoCodeOf(platform::ErrorCode error);
 
 // Every error a command raises: its text and its code.

@@ -1,6 +1,7 @@
 // The file, registry and databank side of the end-to-end driver. The test program runs in the
 // same Wine prefix as the tool, so c:\ here is the tool's c:\.
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 
 #include "e2e/driver.h"
@@ -8,8 +9,17 @@
 namespace e2e {
 namespace {
 
-// The tool's working files that a test may leave behind in the default working directory.
-const char* const kWorkFiles[] = {"tempbuffer.zvk"};
+// The tool's working and side files that a test may leave behind: those of the boot option
+// rewrite in c:\, and those of a databank save beside the databank.
+const char* const kWorkFiles[] = {
+    "c:\\tempbuffer.zvk",
+    "c:\\Msdos.zvk",
+    "c:\\windows\\system\\QslSysTbl.new",
+    "c:\\windows\\system\\QslSysTbl.old",
+    "c:\\windows\\system\\QslSysTbl.bad",
+};
+// What an earlier version left in the working directory.
+const char* const kOldWorkFiles[] = {"tempbuffer.zvk"};
 
 bool ClearAttributes(const std::string& path) {
   return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
@@ -92,7 +102,8 @@ testing::AssertionResult RemoveFile(const std::string& path) {
 
 testing::AssertionResult ResetToolFiles() {
   std::vector<std::string> paths = {kDatabankPath, kMsdosPath, kMsdos2Path, kLogPath, kLogCopyPath};
-  for (const char* name : kWorkFiles) {
+  paths.insert(paths.end(), std::begin(kWorkFiles), std::end(kWorkFiles));
+  for (const char* name : kOldWorkFiles) {
     paths.push_back(std::string(Tool::kDefaultWorkDir) + "\\" + name);
   }
   for (const auto& path : paths) {

@@ -159,6 +159,10 @@ TEST_F(MainWindowE2E, TruncatedDatabankShowsReadBeyondEndBeforeTheMainWindow) {
   EXPECT_EQ("Read beyond end of file.", box.text);
   EXPECT_EQ(e2e::IconKind::kStop, box.icon);
   EXPECT_EQ(std::vector<std::string>{"OK"}, box.buttons);
+  // Then what was read, and that the damaged file will be kept beside the new one.
+  ASSERT_TRUE(tool_.ExpectPlainMessage(
+      "The databank could not be read whole: 1 user was read. Quit saves the users read and "
+      "keeps the damaged file as c:\\windows\\system\\QslSysTbl.bad."));
 
   HWND main;
   ASSERT_TRUE(tool_.WaitForMainWindow(&main));

@@ -131,6 +131,7 @@ std::string Rewrite(const std::string& key, bool enable) {
   FUZZ_REQUIRE(attributes == core::kBootConfigAttributes);
   FUZZ_REQUIRE(!drive.files().FileExists(core::kBootBufferPath));
   FUZZ_REQUIRE(!drive.files().FileExists(core::kBootNewPath));
+  FUZZ_REQUIRE(!drive.files().FileExists(core::kBootOldPath));
   return drive.Get(core::kBootConfigPath);
 }
 

@@ -165,6 +165,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_REQUIRE(databank.SaveDatabank() == core::SaveOutcome::kSaved);
   }
+  // A file cut short is kept beside the new one.
+  FUZZ_REQUIRE(drive.files().FileExists(core::SideFileName(core::kDatabankPath, "bad")) ==
+               short_entry);
 
   static std::string saved;
   drive.Get(core::kDatabankPath, saved);

@@ -21,6 +21,9 @@ constexpr ErrorCode kErrorSharingViolation = 32;
 constexpr ErrorCode kErrorDiskFull = 112;
 constexpr ErrorCode kErrorInvalidName = 123;
 constexpr ErrorCode kErrorIoDevice = 1117;
+// A write that stored fewer bytes than asked, with no error from the system. Bit 29 marks the
+// codes an application defines; no system error code has it.
+constexpr ErrorCode kErrorShortWrite = 0x20000000u | 101u;
 
 // File attribute bits, as SetFileAttributesA takes them.
 constexpr std::uint32_t kAttributeReadOnly = 1;
@@ -56,6 +59,9 @@ class FileSystem {
   virtual ErrorCode Seek(FileHandle handle, std::uint64_t offset) = 0;
   virtual ErrorCode Position(FileHandle handle, std::uint64_t& offset) = 0;
   virtual ErrorCode Close(FileHandle handle) = 0;
+  // Hands everything written through the handle to the disk (FlushFileBuffers): after a power
+  // cut the file holds at least what was written before the flush.
+  virtual ErrorCode Flush(FileHandle handle) = 0;
 
   // By name; each reports success or failure only.
   virtual bool FileExists(const std::string& path) = 0;  // a file, not a directory
@@ -74,6 +80,10 @@ class FileSystem {
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Replaces an existing `to`, as CopyFileA with its fail-if-exists flag false.
   virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+  // Puts `from` in the place of an existing `to` in one step, written through to the disk, where
+  // the system has such a step (the NT family). False when it has none or the step failed; then
+  // nothing has changed.
+  virtual bool ReplaceAtomically(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace platform

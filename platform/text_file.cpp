@@ -220,7 +220,7 @@ ErrorCode TextWriter::WriteDirect(const char* bytes, std::size_t size) {
       return error;
     }
     if (done < chunk) {
-      return kErrorDiskFull;
+      return kErrorShortWrite;
     }
     bytes += chunk;
     size -= chunk;
@@ -270,6 +270,16 @@ ErrorCode TextWriter::WriteLineFlushing(std::string_view line) {
   }
   Append(line);
   return kNoError;
+}
+
+ErrorCode TextWriter::FlushToDisk() {
+  if (!IsOpen()) {
+    return kErrorInvalidHandle;
+  }
+  if (const ErrorCode error = Flush(); error != kNoError) {
+    return error;
+  }
+  return files_.Flush(handle_);
 }
 
 ErrorCode TextWriter::Close() {

@@ -116,7 +116,7 @@ class TextWriter : public TextFile {
   // Creates the file, or empties it if it exists.
   ErrorCode Create(const std::string& path);
   // Writes the line followed by carriage return and line feed. A write that stores fewer bytes
-  // than asked reports kErrorDiskFull.
+  // than asked reports kErrorShortWrite.
   ErrorCode WriteLine(std::string_view line) {
     if (handle_ != kNoHandle && line.size() + 2 <= block_size_ - used_) {
       Append(line);
@@ -126,6 +126,8 @@ class TextWriter : public TextFile {
   }
   // Writes the bytes as they stand, adding nothing.
   ErrorCode WriteBytes(std::string_view bytes);
+  // Writes what is buffered and hands the file to the disk (FileSystem::Flush).
+  ErrorCode FlushToDisk();
   // Writes what is buffered, then closes; the first failure is reported, the handle is closed
   // in any case.
   ErrorCode Close();

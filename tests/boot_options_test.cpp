@@ -294,12 +294,12 @@ TEST(SetBootOptionTest, AnUnwritableWorkingFileLeavesTheBootFileUntouched) {
   }
 }
 
-TEST(SetBootOptionTest, OldFileThatCannotBeDeletedKeepsItsContent) {
+TEST(SetBootOptionTest, OldFileThatCannotStepAsideKeepsItsContent) {
   TestDrive drive;
   const std::string before = "[Options]\r\nBootGUI=1\r\n";
   PlaceBootFile(drive, before);
   FaultFileSystem faults(drive.files());
-  faults.FailOperation("DeleteByName", kBootConfigPath);
+  faults.FailOperation("Rename", kBootConfigPath);
   RecordedMessages messages;
   EXPECT_FALSE(BootOptionEditor(faults, messages).SetBootOption(kBootSafeKey, 1));
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Could not rename"});
@@ -307,48 +307,43 @@ TEST(SetBootOptionTest, OldFileThatCannotBeDeletedKeepsItsContent) {
   // The new content stays where pass 3 wrote it.
   EXPECT_EQ(drive.ReadFile(kBootNewPath), "[Options]\r\nBOOTSAFE=1\r\nBOOTGUI=1\r\n");
   EXPECT_FALSE(drive.Exists(kBootBufferPath));
+  EXPECT_FALSE(drive.Exists(core::kBootOldPath));
 }
 
-TEST(SetBootOptionTest, FailedRenameAfterTheDeletePutsTheOldContentBack) {
+TEST(SetBootOptionTest, FailedRenameOfTheNewFilePutsTheOldFileBack) {
   TestDrive drive;
   const std::string before = "[Options]\r\nBootGUI=1\r\n\x1atrailing bytes are kept too";
   PlaceBootFile(drive, before);
   FaultFileSystem faults(drive.files());
-  faults.FailOperation("Rename");
+  faults.FailOperation("Rename", core::kBootNewPathForRename);
   RecordedMessages messages;
   EXPECT_FALSE(BootOptionEditor(faults, messages).SetBootOption(kBootSafeKey, 1));
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Could not rename"});
   EXPECT_TRUE(BootFileIs(drive, before));
+  EXPECT_FALSE(drive.Exists(core::kBootOldPath));
   EXPECT_EQ(drive.ReadFile(kBootNewPath), "[Options]\r\nBOOTSAFE=1\r\nBOOTGUI=1\r\n");
 }
 
-TEST(SetBootOptionTest, WhenTheOldContentCannotGoBackTheNewContentIsCopied) {
-  // A first run finds the restore: the third open of c:\Msdos.sys, after the two reads.
-  int restore_call = 0;
-  {
-    TestDrive drive;
-    PlaceBootFile(drive, "[Options]\r\n");
-    FaultFileSystem faults(drive.files());
-    faults.FailOperation("Rename");
-    RecordedMessages messages;
-    EXPECT_FALSE(BootOptionEditor(faults, messages).SetBootOption(kBootSafeKey, 0));
-    int opens = 0;
-    for (std::size_t i = 0; i < faults.log().size() && restore_call == 0; ++i) {
-      if (faults.log()[i] == std::string("Open ") + kBootConfigPath && ++opens == 3) {
-        restore_call = static_cast<int>(i) + 1;
-      }
-    }
-    ASSERT_GT(restore_call, 0) << "the old content was not written back";
-  }
+// The new file cannot take the name and the old one cannot go back: no c:\Msdos.sys for now,
+// but both copies are whole, and the next start puts one in place, with its attributes.
+TEST(SetBootOptionTest, WhenTheOldFileCannotGoBackTheNextStartRestoresTheBootFile) {
   TestDrive drive;
   PlaceBootFile(drive, "[Options]\r\n");
   FaultFileSystem faults(drive.files());
-  faults.FailOperation("Rename");
-  faults.FailCall(restore_call);
+  faults.FailOperation("Rename", core::kBootNewPathForRename);
+  faults.FailNth("Rename", 3, platform::kErrorAccessDenied);
   RecordedMessages messages;
   EXPECT_FALSE(BootOptionEditor(faults, messages).SetBootOption(kBootSafeKey, 0));
+  EXPECT_EQ(faults.nth_call(), std::string("Rename ") + core::kBootOldPath);
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Could not rename"});
+  EXPECT_FALSE(drive.Exists(kBootConfigPath));
+
+  RecordedMessages start;
+  core::RecoverBootConfig(drive.files(), start);
+  EXPECT_EQ(start.shown, std::vector<std::string>{core::kBootRestoredMessage});
   EXPECT_TRUE(BootFileIs(drive, "[Options]\r\nBOOTSAFE=0\r\n"));
+  EXPECT_TRUE(NoWorkingFiles(drive));
+  EXPECT_FALSE(drive.Exists(core::kBootOldPath));
 }
 
 TEST(SetBootOptionTest, AFullDiskIsReportedAsDiskFull) {

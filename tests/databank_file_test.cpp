@@ -326,7 +326,10 @@ TEST_F(DatabankFileTest, AFailedSaveLeavesTheTableAndCanBeRepeated) {
   } catch (const IoError& error) {
     EXPECT_EQ(error.code(), 5u);
   }
-  EXPECT_FALSE(databank.IsOpen());
+  // The old file is still there, open as at start-up, and nothing is left beside it.
+  EXPECT_TRUE(databank.IsOpen());
+  EXPECT_EQ(Databank().size(), 0u);
+  EXPECT_FALSE(drive_.Exists(core::SideFileName(kDatabankPath, "new")));
   EXPECT_EQ(table.UserNames(), (std::vector<std::string>{"Administrator", "bob"}));
 
   drive_.RestoreWritable(kDatabankPath);

@@ -97,6 +97,11 @@ class FaultFileSystem : public platform::FileSystem {
     return fails ? code_ : closed;
   }
 
+  platform::ErrorCode Flush(platform::FileHandle handle) override {
+    if (Fails("Flush")) return code_;
+    return inner_.Flush(handle);
+  }
+
   bool FileExists(const std::string& path) override {
     return !Fails("FileExists", path) && inner_.FileExists(path);
   }
@@ -118,6 +123,9 @@ class FaultFileSystem : public platform::FileSystem {
   }
   bool CopyReplacing(const std::string& from, const std::string& to) override {
     return !Fails("CopyReplacing", from) && inner_.CopyReplacing(from, to);
+  }
+  bool ReplaceAtomically(const std::string& from, const std::string& to) override {
+    return !Fails("ReplaceAtomically", from) && inner_.ReplaceAtomically(from, to);
   }
 
  private:

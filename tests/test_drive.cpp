@@ -20,8 +20,17 @@ namespace {
 // Everything the tests may leave on the prefix's drive C:; the prefix is thrown away with the
 // build tree, but each test still starts from a clean drive.
 const char* const kScratchFiles[] = {
-    "c:\\windows\\system\\QslSysTbl.dll", "c:\\Msdos.sys",  "c:\\Msdos2.zvk", "c:\\korvanelog.txt",
-    "c:\\windows\\logfile.zvk",           "tempbuffer.zvk",
+    "c:\\windows\\system\\QslSysTbl.dll",
+    "c:\\windows\\system\\QslSysTbl.new",
+    "c:\\windows\\system\\QslSysTbl.old",
+    "c:\\windows\\system\\QslSysTbl.bad",
+    "c:\\Msdos.sys",
+    "c:\\Msdos2.zvk",
+    "c:\\Msdos.zvk",
+    "c:\\tempbuffer.zvk",
+    "c:\\korvanelog.txt",
+    "c:\\windows\\logfile.zvk",
+    "tempbuffer.zvk",
 };
 constexpr char kScratchDirectory[] = "c:\\korvane-tests";
 std::vector<std::string> made_directories;

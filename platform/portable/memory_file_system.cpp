@@ -56,11 +56,51 @@ MemoryFileSystem::OpenFile* MemoryFileSystem::Handle(FileHandle handle) {
 }
 
 std::shared_ptr<MemoryFileSystem::Bytes> MemoryFileSystem::NewFileBytes() {
-  if (!spare_) {
-    return std::make_shared<Bytes>();
+  std::shared_ptr<Bytes> bytes = spare_ ? std::move(spare_) : std::make_shared<Bytes>();
+  bytes->clear();
+  // Room used before, or an address freed and handed out again: a new file has nothing flushed.
+  flushed_.erase(bytes.get());
+  return bytes;
+}
+
+bool MemoryFileSystem::Change() {
+  if (!Alive()) {
+    return false;
   }
-  spare_->clear();
-  return std::move(spare_);
+  ++changes_;
+  return Alive();
+}
+
+void MemoryFileSystem::MarkAllFlushed() {
+  for (const auto& [key, entry] : entries_) {
+    if (entry.bytes) {
+      flushed_[entry.bytes.get()] = *entry.bytes;
+    }
+  }
+}
+
+void MemoryFileSystem::CrashAfter(int changes) {
+  changes_ = 0;
+  crash_after_ = changes;
+}
+
+void MemoryFileSystem::Restart(Crash crash) {
+  handles_.clear();
+  if (crash == Crash::kPowerCut) {
+    for (auto& [key, entry] : entries_) {
+      if (!entry.bytes) {
+        continue;
+      }
+      const auto found = flushed_.find(entry.bytes.get());
+      if (found == flushed_.end()) {
+        entry.bytes->clear();
+      } else {
+        *entry.bytes = found->second;
+      }
+    }
+  }
+  crash_after_ = -1;
+  changes_ = 0;
 }
 
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
@@ -81,6 +121,9 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
 ErrorCode MemoryFileSystem::Open(const std::string& path, Access access, Disposition disposition,
                                  FileHandle& handle) {
   handle = kNoHandle;
+  if (!Alive() || (disposition == Disposition::kCreateAlways && !Change())) {
+    return kErrorIoDevice;
+  }
   Place place = Locate(path);
   if (place.error != kNoError) {
     return place.error;
@@ -127,6 +170,9 @@ ErrorCode MemoryFileSystem::Open(const std::string& path, Access access, Disposi
 ErrorCode MemoryFileSystem::Read(FileHandle handle, void* buffer, std::uint32_t size,
                                  std::uint32_t& done) {
   done = 0;
+  if (!Alive()) {
+    return kErrorIoDevice;
+  }
   OpenFile* file = Handle(handle);
   if (file == nullptr || !file->readable) {
     return kErrorInvalidHandle;
@@ -145,7 +191,10 @@ ErrorCode MemoryFileSystem::Write(FileHandle handle, const void* buffer, std::ui
   done = 0;
   OpenFile* file = Handle(handle);
   if (file == nullptr || !file->writable) {
-    return kErrorInvalidHandle;
+    return Alive() ? kErrorInvalidHandle : kErrorIoDevice;
+  }
+  if (!Change()) {
+    return kErrorIoDevice;
   }
   if (size == 0) {
     return kNoError;
@@ -168,6 +217,9 @@ ErrorCode MemoryFileSystem::Write(FileHandle handle, const void* buffer, std::ui
 }
 
 ErrorCode MemoryFileSystem::Size(FileHandle handle, std::uint64_t& size) {
+  if (!Alive()) {
+    return kErrorIoDevice;
+  }
   const OpenFile* file = Handle(handle);
   if (file == nullptr) {
     return kErrorInvalidHandle;
@@ -177,6 +229,9 @@ ErrorCode MemoryFileSystem::Size(FileHandle handle, std::uint64_t& size) {
 }
 
 ErrorCode MemoryFileSystem::Seek(FileHandle handle, std::uint64_t offset) {
+  if (!Alive()) {
+    return kErrorIoDevice;
+  }
   OpenFile* file = Handle(handle);
   if (file == nullptr) {
     return kErrorInvalidHandle;
@@ -186,6 +241,9 @@ ErrorCode MemoryFileSystem::Seek(FileHandle handle, std::uint64_t offset) {
 }
 
 ErrorCode MemoryFileSystem::Position(FileHandle handle, std::uint64_t& offset) {
+  if (!Alive()) {
+    return kErrorIoDevice;
+  }
   const OpenFile* file = Handle(handle);
   if (file == nullptr) {
     return kErrorInvalidHandle;
@@ -195,11 +253,26 @@ ErrorCode MemoryFileSystem::Position(FileHandle handle, std::uint64_t& offset) {
 }
 
 ErrorCode MemoryFileSystem::Close(FileHandle handle) {
+  if (!Alive()) {
+    return kErrorIoDevice;
+  }
   OpenFile* file = Handle(handle);
   if (file == nullptr) {
     return kErrorInvalidHandle;
   }
   file->bytes.reset();
+  return kNoError;
+}
+
+ErrorCode MemoryFileSystem::Flush(FileHandle handle) {
+  OpenFile* file = Handle(handle);
+  if (file == nullptr) {
+    return Alive() ? kErrorInvalidHandle : kErrorIoDevice;
+  }
+  if (!Change()) {
+    return kErrorIoDevice;
+  }
+  flushed_[file->bytes.get()] = *file->bytes;
   return kNoError;
 }
 
@@ -210,16 +283,17 @@ int MemoryFileSystem::OpenHandles() const {
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
-  return FileAt(path) != nullptr;
+  return Alive() && FileAt(path) != nullptr;
 }
 
 bool MemoryFileSystem::DeleteByName(const std::string& path) {
   const Place place = Locate(path);
-  if (!place.IsFile() || !drive_rules::MayDelete(place.entry->attributes)) {
+  if (!place.IsFile() || !drive_rules::MayDelete(place.entry->attributes) || !Change()) {
     return false;
   }
   // Handles still open on the file keep its bytes; otherwise their room serves the next file.
   if (place.entry->bytes.use_count() == 1) {
+    flushed_.erase(place.entry->bytes.get());
     spare_ = std::move(place.entry->bytes);
   }
   entries_.erase(place.key);
@@ -228,7 +302,7 @@ bool MemoryFileSystem::DeleteByName(const std::string& path) {
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   Entry* file = FileAt(path);
-  if (file == nullptr) {
+  if (file == nullptr || !Change()) {
     return false;
   }
   file->attributes = drive_rules::StoredAttributes(attributes);
@@ -236,7 +310,7 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attr
 }
 
 bool MemoryFileSystem::GetAttributes(const std::string& path, std::uint32_t& attributes) {
-  const Entry* file = FileAt(path);
+  const Entry* file = Alive() ? FileAt(path) : nullptr;
   if (file == nullptr) {
     return false;
   }
@@ -251,7 +325,7 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   }
   const Place target = Locate(to);
   // Never over an existing name, the file's own name in another letter case included.
-  if (!target.InFolder() || target.entry != nullptr) {
+  if (!target.InFolder() || target.entry != nullptr || !Change()) {
     return false;
   }
   auto moved = entries_.extract(source.key);
@@ -273,6 +347,9 @@ bool MemoryFileSystem::CopyReplacing(const std::string& from, const std::string&
       (target.entry->directory || !drive_rules::MayReplaceByCopy(target.entry->attributes))) {
     return false;
   }
+  if (!Change()) {
+    return false;
+  }
   if (target.entry == nullptr) {
     target.entry = &entries_[target.key];
     target.entry->bytes = NewFileBytes();
@@ -280,6 +357,28 @@ bool MemoryFileSystem::CopyReplacing(const std::string& from, const std::string&
   // Replaced in place, like a copy over an existing host file.
   *target.entry->bytes = *source.entry->bytes;
   target.entry->attributes = drive_rules::CopiedAttributes(source.entry->attributes);
+  return true;
+}
+
+bool MemoryFileSystem::ReplaceAtomically(const std::string& from, const std::string& to) {
+  if (!atomic_replace_) {
+    return false;
+  }
+  const Place source = Locate(from);
+  const Place target = Locate(to);
+  // As MoveFileExA with MOVEFILE_REPLACE_EXISTING: over a file that may be written.
+  if (!source.IsFile() || !target.IsFile() || target.key == source.key ||
+      (target.entry->attributes & kAttributeReadOnly) != 0 || !Change()) {
+    return false;
+  }
+  std::shared_ptr<Bytes> replaced = std::move(target.entry->bytes);
+  if (replaced.use_count() == 1) {
+    flushed_.erase(replaced.get());
+  }
+  entries_.erase(target.key);
+  auto moved = entries_.extract(source.key);
+  moved.key() = target.key;
+  entries_.insert(std::move(moved));
   return true;
 }
 

@@ -198,6 +198,16 @@ ErrorCode PortableFileSystem::Close(FileHandle handle) {
   return kNoError;
 }
 
+ErrorCode PortableFileSystem::Flush(FileHandle handle) {
+  if (handle == kNoHandle) {
+    return kErrorInvalidHandle;
+  }
+  if (::fsync(static_cast<int>(handle)) != 0) {
+    return FromErrno(errno);
+  }
+  return kNoError;
+}
+
 bool PortableFileSystem::FileExists(const std::string& path) {
   ErrorCode error = kNoError;
   const fs::path host = HostPath(path, error);
@@ -285,6 +295,24 @@ bool PortableFileSystem::CopyReplacing(const std::string& from, const std::strin
     return false;
   }
   attributes_[Key(target)] = drive_rules::CopiedAttributes(AttributesOf(source));
+  return true;
+}
+
+bool PortableFileSystem::ReplaceAtomically(const std::string& from, const std::string& to) {
+  fs::path source;
+  fs::path target;
+  // As MoveFileExA with MOVEFILE_REPLACE_EXISTING: the target must be a file that may be
+  // written; a read-only one is refused.
+  if (!SourceAndTarget(from, to, source, target) || !IsRegularFile(target) ||
+      (AttributesOf(target) & kAttributeReadOnly) != 0 || Key(source) == Key(target)) {
+    return false;
+  }
+  if (::rename(source.c_str(), target.c_str()) != 0) {
+    return false;
+  }
+  const std::uint32_t attributes = AttributesOf(source);
+  attributes_.erase(Key(source));
+  attributes_[Key(target)] = attributes;
   return true;
 }
 

@@ -30,6 +30,7 @@ class PortableFileSystem : public FileSystem {
   ErrorCode Seek(FileHandle handle, std::uint64_t offset) override;
   ErrorCode Position(FileHandle handle, std::uint64_t& offset) override;
   ErrorCode Close(FileHandle handle) override;
+  ErrorCode Flush(FileHandle handle) override;
 
   bool FileExists(const std::string& path) override;
   bool DeleteByName(const std::string& path) override;
@@ -37,6 +38,8 @@ class PortableFileSystem : public FileSystem {
   bool GetAttributes(const std::string& path, std::uint32_t& attributes) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
+  // POSIX rename, which replaces in one step.
+  bool ReplaceAtomically(const std::string& from, const std::string& to) override;
 
   // The host path a Windows path stands for (existing components matched without letter case),
   // or an empty path with `error` set when the name cannot be mapped.

@@ -11,6 +11,19 @@ HANDLE ToHandle(FileHandle handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
+// MoveFileExA, which Windows 95, 98 and ME have only as a stub that fails: looked up by name at
+// run time, so the program imports nothing that Windows 95 lacks.
+using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+
+MoveFileExFunction FindMoveFileEx() {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) {
+    return nullptr;
+  }
+  return reinterpret_cast<MoveFileExFunction>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")));
+}
+
 ErrorCode LastError() {
   const DWORD error = GetLastError();
   return error == 0 ? kErrorIoDevice : error;
@@ -91,6 +104,10 @@ class Win32FileSystem : public FileSystem {
     return CloseHandle(ToHandle(handle)) ? kNoError : LastError();
   }
 
+  ErrorCode Flush(FileHandle handle) override {
+    return FlushFileBuffers(ToHandle(handle)) ? kNoError : LastError();
+  }
+
   bool FileExists(const std::string& path) override {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(path.c_str(), &found);
@@ -127,6 +144,22 @@ class Win32FileSystem : public FileSystem {
   bool CopyReplacing(const std::string& from, const std::string& to) override {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
   }
+
+  bool ReplaceAtomically(const std::string& from, const std::string& to) override {
+    // Looked up at the first save, not at start-up; on Windows 9x the stub fails with
+    // ERROR_CALL_NOT_IMPLEMENTED, and the caller then takes its own way.
+    if (!move_file_ex_looked_up_) {
+      move_file_ex_ = FindMoveFileEx();
+      move_file_ex_looked_up_ = true;
+    }
+    return move_file_ex_ != nullptr &&
+           move_file_ex_(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+ private:
+  MoveFileExFunction move_file_ex_ = nullptr;
+  bool move_file_ex_looked_up_ = false;
 };
 
 }  // namespace
