@@ -11,6 +11,7 @@
 #include "ui/control_ids.h"
 #include "ui/message_boxes.h"
 #include "ui/product_texts.h"
+#include "ui/status_text.h"
 
 namespace app {
 namespace {
@@ -147,15 +148,25 @@ constexpr char kNotLoggedIn[] = "Not logged in";
 
 // The status bar pictures drawn for the display's colours: 16- and 256-colour displays, common
 // on Windows 9x machines, get pictures made for them rather than a reduction of the true-colour
-// ones.
-int PicturesForTheDisplay() {
+// ones. On a palette display (8 bits or fewer) they are loaded as device bitmaps: the image list
+// then finds the transparent magenta in the display's own colours. Kept as a DIB section there,
+// its colours are matched to the palette only when drawn, the mask misses, and magenta shows.
+struct Pictures {
+  int id;
+  UINT load_flags;
+};
+
+Pictures PicturesForTheDisplay() {
   HDC screen = GetDC(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
   ReleaseDC(nullptr, screen);
   if (bits <= 4) {
-    return IDB_PICTURES_16;
+    return {IDB_PICTURES_16, LR_DEFAULTCOLOR};
   }
-  return bits <= 8 ? IDB_PICTURES_256 : IDB_PICTURES;
+  if (bits <= 8) {
+    return {IDB_PICTURES_256, LR_DEFAULTCOLOR};
+  }
+  return {IDB_PICTURES, LR_CREATEDIBSECTION};
 }
 
 }  // namespace
@@ -209,8 +220,9 @@ bool Tmain::Create() {
     SendMessageA(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(link_font_), FALSE);
   }
   FitToText(IDC_LABEL6);
-  image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(PicturesForTheDisplay()), 16, 0,
-                                      RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  const Pictures pictures = PicturesForTheDisplay();
+  image_list1_ = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(pictures.id), 16, 0,
+                                      RGB(255, 0, 255), IMAGE_BITMAP, pictures.load_flags);
   CreateStatusBar();
   SubclassMouseMoves();
 
@@ -249,8 +261,7 @@ void Tmain::CreateStatusBar() {
 }
 
 void Tmain::SetStatusPanel(int index, const std::string& text) {
-  SendMessageA(statbar(), SB_SETTEXTA, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(text.c_str()));
+  ui::SetStatusText(statbar(), index, text);
 }
 
 std::string Tmain::StatusPanel(int index) const {

@@ -6,6 +6,7 @@ target_link_options(korvane_config PRIVATE -s
 # The runtime's wide imports that are stubs on 9x, replaced by ANSI stand-ins. Compiled into the
 # program itself, not into a library, so the program's slots are there before any library asks.
 target_sources(korvane_config PRIVATE ${PROJECT_SOURCE_DIR}/platform/win32/win9x_imports.cpp)
+include(${CMAKE_CURRENT_LIST_DIR}/runtime_486.cmake)
 
 # The release files, all from the same three files at the top level: the zip
 # korvane-config-<version>-win32.zip, a 1.44 MB floppy image (.img, FAT12) and a CD image (.iso,

@@ -52,7 +52,7 @@ set_tests_properties(unit_tests_under_wine PROPERTIES
 set(e2e_command ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${test_programs}/e2e/korvane_e2e.exe
                 --tool=$<TARGET_FILE:korvane_config>
                 --screenshots=${CMAKE_BINARY_DIR}/e2e/screenshots)
-add_test(NAME e2e_under_wine COMMAND ${e2e_command} --gtest_filter=-Win98*)
+add_test(NAME e2e_under_wine COMMAND ${e2e_command} --gtest_filter=-Win98*:Colours256*)
 set_tests_properties(e2e_under_wine PROPERTIES
   ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-e2e" TIMEOUT 600 RUN_SERIAL TRUE)
 # The typical run in a prefix that reports Windows 98 (4.10, the 9x platform).
@@ -60,6 +60,13 @@ add_test(NAME e2e_win98 COMMAND ${e2e_command} --gtest_filter=Win98*)
 set_tests_properties(e2e_win98 PROPERTIES
   ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-win98;KORVANE_WINDOWS_VERSION=win98"
   TIMEOUT 600 RUN_SERIAL TRUE)
+# The status bar pictures on a 256-colour display, an 8-bit X server of its own.
+find_program(KORVANE_XVFB_RUN xvfb-run REQUIRED)
+add_test(NAME e2e_256_colours
+         COMMAND ${KORVANE_XVFB_RUN} -a -s "-screen 0 800x600x8" ${e2e_command}
+                 --gtest_filter=Colours256*)
+set_tests_properties(e2e_256_colours PROPERTIES
+  ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-256" TIMEOUT 600 RUN_SERIAL TRUE)
 
 # The release zip and disks hold the three files as built and written, the disks are what
 # their names say, and the version resource carries the version in their names.
@@ -75,10 +82,24 @@ add_test(NAME release_disks_check_rejects_faults
                  -DWORK=${CMAKE_BINARY_DIR}/disk-check-faults
                  -P ${PROJECT_SOURCE_DIR}/tools/check_images_rejects.cmake)
 
-# The processor the program needs: its count of Pentium Pro instructions, and the documents
-# saying so.
+# The processor the program needs: none of the instructions a 486DX lacks in its code, the runtime
+# linked the one rebuilt for the 486 (see cmake/runtime_486.cmake), and the documents saying
+# "486DX or later". The census refuses small programs with one such fault each.
 find_program(KORVANE_OBJDUMP NAMES i686-w64-mingw32-objdump REQUIRED)
-add_test(NAME p6_instructions
+if(KORVANE_DEBIAN_RUNTIME)
+  set(runtime_check "")
+else()
+  set(runtime_check -DRUNTIME=${KORVANE_486_RUNTIME})
+endif()
+add_test(NAME i486_instructions
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${KORVANE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:korvane_config>
+                 -DMAP=${KORVANE_PROGRAM_MAP} ${runtime_check}
                  "-DDOCS=${PROJECT_SOURCE_DIR}/README.md;${PROJECT_SOURCE_DIR}/docs/readme.txt"
-                 -P ${PROJECT_SOURCE_DIR}/tools/count_p6.cmake)
+                 -P ${PROJECT_SOURCE_DIR}/tools/i486_census.cmake)
+add_test(NAME i486_census_rejects_faults
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${KORVANE_OBJDUMP}
+                 -DAS=${CMAKE_C_COMPILER} -DWORK=${CMAKE_BINARY_DIR}/census-faults
+                 -DPROGRAM=$<TARGET_FILE:korvane_config> -DMAP=${KORVANE_PROGRAM_MAP}
+                 -DCENSUS=${PROJECT_SOURCE_DIR}/tools/i486_census.cmake
+                 -DFAULTS=${PROJECT_SOURCE_DIR}/tools/census_faults
+                 -P ${PROJECT_SOURCE_DIR}/tools/census_faults/expect_refusal.cmake)

@@ -104,8 +104,9 @@ bool WindowBase::IsToolWindow(HWND window) {
 bool WindowBase::CreateFrame(const Frame& frame, HWND owner, HMENU menu) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA window_class{};
+  // Windows 95 fails the call when the size is not filled in first.
+  window_class.cbSize = sizeof window_class;
   if (!GetClassInfoExA(instance, frame.class_name, &window_class)) {
-    window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = WindowProc;
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
