@@ -256,6 +256,7 @@ TEST_F(DiskE2E, RunsFromAFolderThatRefusesWritesAndWritesNothingThere) {
   ASSERT_TRUE(recorder.ok());
   const std::string log = "12.03.2003 10:15 Administrator\r\n";
   ASSERT_TRUE(e2e::WriteFileBytes(e2e::kLogPath, log));
+  ASSERT_TRUE(e2e::WriteFileBytes(e2e::kMsdosPath, "[Options]\r\n"));
 
   // Started as Explorer starts a program on a disk: from its folder, which is also the current
   // directory.
@@ -280,6 +281,13 @@ TEST_F(DiskE2E, RunsFromAFolderThatRefusesWritesAndWritesNothingThere) {
   ASSERT_TRUE(e2e::ReadFileBytes(e2e::kLogCopyPath, &copy));
   EXPECT_EQ(log, copy);
   EXPECT_TRUE(tool_.ExpectNoMessageBox());
+
+  // The boot rewrite keeps its working files in c:\, beside c:\Msdos.sys.
+  ASSERT_TRUE(e2e::Click(main, IDC_NO_SAFE_MODE));
+  ASSERT_TRUE(tool_.ExpectPlainMessage("Safe mode disabled"));
+  std::string boot;
+  ASSERT_TRUE(e2e::ReadFileBytes(e2e::kMsdosPath, &boot));
+  EXPECT_EQ("[Options]\r\nBOOTSAFE=0\r\n", boot);
 
   // Quit saves the databank, in the system folder.
   std::string copyright;

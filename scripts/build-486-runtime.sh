@@ -10,6 +10,10 @@
 # Progress goes to stderr, one line per stage; each stage's output goes to a log file, whose
 # tail is shown when the stage fails.
 set -euo pipefail
+# CMake's configure step, which runs this, exports its cross compilers as CC, CXX and RC; GCC's
+# own configuration would take them for the build machine's compilers. Each stage names its
+# compilers itself.
+unset CC CXX RC CFLAGS CXXFLAGS CPPFLAGS LDFLAGS
 cache="${1:?usage: build-486-runtime.sh <cache-folder>}"
 mkdir -p "$cache"
 cache="$(cd "$cache" && pwd)"
