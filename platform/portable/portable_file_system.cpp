@@ -271,6 +271,10 @@ bool PortableFileSystem::Rename(const std::string& from, const std::string& to) 
   if (!IsDirectory(target.parent_path())) {
     return false;
   }
+  return MoveCarryingAttributes(source, target);
+}
+
+bool PortableFileSystem::MoveCarryingAttributes(const fs::path& source, const fs::path& target) {
   if (::rename(source.c_str(), target.c_str()) != 0) {
     return false;
   }
@@ -307,13 +311,7 @@ bool PortableFileSystem::ReplaceAtomically(const std::string& from, const std::s
       (AttributesOf(target) & kAttributeReadOnly) != 0 || Key(source) == Key(target)) {
     return false;
   }
-  if (::rename(source.c_str(), target.c_str()) != 0) {
-    return false;
-  }
-  const std::uint32_t attributes = AttributesOf(source);
-  attributes_.erase(Key(source));
-  attributes_[Key(target)] = attributes;
-  return true;
+  return MoveCarryingAttributes(source, target);
 }
 
 }  // namespace platform

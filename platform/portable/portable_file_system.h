@@ -50,6 +50,9 @@ class PortableFileSystem : public FileSystem {
   // mapped.
   bool SourceAndTarget(const std::string& from, const std::string& to,
                        std::filesystem::path& source, std::filesystem::path& target) const;
+  // The host rename of both, with the source's attribute bits going to the target's name.
+  bool MoveCarryingAttributes(const std::filesystem::path& source,
+                              const std::filesystem::path& target);
   std::uint32_t AttributesOf(const std::filesystem::path& host) const;
   static std::string Key(const std::filesystem::path& host);
 
