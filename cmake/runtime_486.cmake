@@ -15,6 +15,15 @@ if(NOT KORVANE_DEBIAN_RUNTIME)
   if(NOT runtime_result EQUAL 0)
     message(FATAL_ERROR "The 486 runtime could not be built (see the messages above)")
   endif()
-  target_link_options(korvane_config PRIVATE -B${KORVANE_486_RUNTIME}/ -L${KORVANE_486_RUNTIME})
-  set_property(TARGET korvane_config APPEND PROPERTY LINK_DEPENDS ${KORVANE_486_RUNTIME}/complete)
 endif()
+
+# Links `target` against the runtime the shipped program links: the rebuilt one, or Debian's in a
+# comparison build. The benchmark programs that stand beside the tool use it too.
+function(korvane_use_shipped_runtime target)
+  if(NOT KORVANE_DEBIAN_RUNTIME)
+    target_link_options(${target} PRIVATE -B${KORVANE_486_RUNTIME}/ -L${KORVANE_486_RUNTIME})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KORVANE_486_RUNTIME}/complete)
+  endif()
+endfunction()
+
+korvane_use_shipped_runtime(korvane_config)
