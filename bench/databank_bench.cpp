@@ -31,17 +31,9 @@ void BM_WriteRawRecordsBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteRawRecordsBaseline);
 
-void SaveFullDatabank(platform::FileSystem& files) {
-  core::UserTable table;
-  core::DatabankFile databank(files, table);
-  databank.OpenDatabank();
-  bench::FillTable(table);
-  databank.SaveDatabank();
-}
-
 void BM_LoadFullDatabank(benchmark::State& state) {
   platform::ScratchDrive drive;
-  SaveFullDatabank(drive.files());
+  bench::SaveFullDatabank(drive.files());
   for (auto _ : state) {
     core::UserTable table;
     core::DatabankFile databank(drive.files(), table);
@@ -53,7 +45,7 @@ BENCHMARK(BM_LoadFullDatabank);
 
 void BM_ReadRawRecordsBaseline(benchmark::State& state) {
   platform::ScratchDrive drive;
-  SaveFullDatabank(drive.files());
+  bench::SaveFullDatabank(drive.files());
   for (auto _ : state) {
     bench::ReadRawRecords(drive.files());
   }

@@ -33,6 +33,14 @@ void FillTable(core::UserTable& table) {
   }
 }
 
+void SaveFullDatabank(platform::FileSystem& files) {
+  core::UserTable table;
+  core::DatabankFile databank(files, table);
+  databank.OpenDatabank();
+  FillTable(table);
+  databank.SaveDatabank();
+}
+
 void WriteRawRecords(platform::FileSystem& files) {
   static const std::string side = core::SideFileName(core::kDatabankPath, "new");
   std::uint8_t record[core::kRecordSize] = {};

@@ -25,6 +25,9 @@ class NoMessages : public core::MessageSink {
 // Every slot taken: the largest databank there can be.
 void FillTable(core::UserTable& table);
 
+// A full databank saved, as the start of a load.
+void SaveFullDatabank(platform::FileSystem& files);
+
 // The floor of any save that survives a crash: the databank's number of raw records written once
 // to a new file beside it, flushed, and put in its place.
 void WriteRawRecords(platform::FileSystem& files);

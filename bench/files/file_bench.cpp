@@ -82,13 +82,7 @@ void TimeSave(platform::FileSystem& files, int reps) {
 
 void TimeLoad(platform::FileSystem& files, int reps) {
   ClearDrive(files);
-  {
-    core::UserTable table;
-    core::DatabankFile databank(files, table);
-    databank.OpenDatabank();
-    bench::FillTable(table);
-    databank.SaveDatabank();
-  }
+  bench::SaveFullDatabank(files);
   const double load = MedianMilliseconds(reps, [&] {
     core::UserTable table;
     core::DatabankFile databank(files, table);
