@@ -42,10 +42,12 @@ std::string BootFile(std::size_t size);
 
 void PlaceFile(platform::FileSystem& files, const std::string& path, const std::string& bytes);
 
+// Where the third of CopyThreeTimes' copies goes; the first two are the rewrite's working files.
+inline constexpr char kThirdCopyPath[] = "c:\\Msdos3.zvk";
+
 // The floor of the boot option rewrite, which reads and writes the file through two working files
 // and keeps the old content for a failed rename: three plain copies in blocks of the text files'
-// size, to fresh files each time as the rewrite's own are; the third copy goes to kThirdCopyPath.
-inline constexpr char kThirdCopyPath[] = "c:\\Msdos3.zvk";
+// size, to fresh files each time as the rewrite's own are.
 void CopyThreeTimes(platform::FileSystem& files, std::vector<char>& block);
 
 }  // namespace bench

@@ -23,6 +23,12 @@ std::uint32_t Mix(std::uint32_t x) {
   return x;
 }
 
+// A generator's first state from a seed: mixed, and never 0, where xorshift would stay.
+std::uint32_t StartState(std::uint32_t seed) {
+  const std::uint32_t state = Mix(seed);
+  return state != 0 ? state : 0x6D2B79F5u;
+}
+
 // One xorshift step: shifts and exclusive-ors only, which every vector unit has.
 std::uint32_t Step(std::uint32_t x) {
   x ^= x << 13;
@@ -72,11 +78,9 @@ constexpr auto kPositions = [] {
 void DrawFiller(std::uint32_t seed, std::uint8_t* bytes, std::size_t count) {
   std::uint32_t words[kLanes + kWords];
   for (std::size_t l = 0; l < kLanes; ++l) {
-    const std::uint32_t state = Mix(seed + static_cast<std::uint32_t>(l) * 0x9E3779B9u);
-    words[l] = state != 0 ? state : 0x6D2B79F5u;  // xorshift would stay at 0
+    words[l] = StartState(seed + static_cast<std::uint32_t>(l) * 0x9E3779B9u);
   }
-  const std::uint32_t spare_state = Mix(~seed);
-  std::uint32_t spare = spare_state != 0 ? spare_state : 0x6D2B79F5u;
+  std::uint32_t spare = StartState(~seed);
   for (std::size_t at = 0; at + kFillerRecord <= count; at += kFillerRecord) {
     for (std::size_t i = kLanes; i < kLanes + kWords; ++i) {
       words[i] = Step(words[i - kLanes]);
